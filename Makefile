@@ -1,0 +1,45 @@
+# Thin wrapper over scripts/install-deps and the CMake presets.
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps build run test asan-test bench fuzz package format clean
+
+deps:
+	./scripts/install-deps
+
+build: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+
+# Starts the player in the bundled demo's folder, so that the file dialog opens on the demo.
+run: build
+	cd build/dev/demo/Przygoda && exec ../../app/przygoda
+
+test: build
+	ctest --preset dev -j $(JOBS)
+
+asan-test: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	./bench/run-all build/release
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	./fuzz/run-all build/fuzz $(FUZZ_SECONDS)
+
+package: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cd build/release && cpack -G DEB
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

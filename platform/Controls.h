@@ -1,0 +1,71 @@
+#pragma once
+// The plain controls the windows are built from, beyond Qt's own push buttons and text box.
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace platform {
+
+// A static text. "&x" is drawn as an underlined x and "&&" as "&"; a label never takes a shortcut.
+// Its accessible name is its visible text, its role goes into the accessible description.
+class TLabel : public QWidget {
+    Q_OBJECT
+
+  public:
+    TLabel(QWidget* parent, const QString& objectName, QRect place, const QString& role = {});
+
+    void SetCaption(const QString& caption);
+    QString Caption() const { return caption_; }
+    // The text as a reader sees it: mnemonic markers removed.
+    QString VisibleText() const;
+
+    void SetAlignment(Qt::Alignment alignment);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QString caption_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
+};
+
+// A raised box frame of one pixel: top and left in the button-highlight colour, bottom and right in the
+// button-shadow colour. Its inside is not painted.
+class TBevel : public QWidget {
+    Q_OBJECT
+
+  public:
+    TBevel(QWidget* parent, const QString& objectName, QRect place);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// An area the program draws on. Drawing goes to a canvas the size of the box (clipped to it) and shows at
+// the next paint. When the toolkit asks the box to repaint itself for any other reason (first show,
+// uncovering, an explicit repaint), OnPaint runs first so that the owner can draw the area anew.
+class TPaintBox : public QWidget {
+    Q_OBJECT
+
+  public:
+    TPaintBox(QWidget* parent, const QString& objectName, QRect place);
+
+    QImage& Canvas() { return canvas_; }
+    const QImage& Canvas() const { return canvas_; }
+    // Call after drawing on the canvas: the box shows it without running OnPaint.
+    void Drawn();
+
+    std::function<void()> OnPaint;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage canvas_;
+    bool drawnByOwner_ = false;
+};
+
+} // namespace platform
