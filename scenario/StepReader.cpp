@@ -56,7 +56,9 @@ void CopyStep() {
 }
 
 void CopyStep(const TKrokRec& record, TKrok& step) {
-    const auto text = [&](ShortStringField field) { return Cp1250ToUtf8(ReadShortString(record.bytes, field)); };
+    const auto text = [&](ShortStringField field) {
+        return Cp1250ToUtf8(ReadShortString(record.bytes, field));
+    };
     step.Nazwa = text(krok::Nazwa);
     step.Wybor1 = text(krok::Wybor1);
     step.Wybor2 = text(krok::Wybor2);
@@ -71,7 +73,11 @@ void CopyStep(const TKrokRec& record, TKrok& step) {
     step.Krok_Wybrany4 = ReadInt32LE(record.bytes, krok::Krok_Wybrany4);
 }
 
-const std::string& StepFileName() { return PlikKro.name(); }
-const std::string& TypeListFileName() { return PlikLis.name(); }
+const std::string& StepFileName() {
+    return PlikKro.name();
+}
+const std::string& TypeListFileName() {
+    return PlikLis.name();
+}
 
 } // namespace scenario

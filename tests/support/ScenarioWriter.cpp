@@ -35,7 +35,8 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
         return c;
     }
     if ((b & 0xF0) == 0xE0) {
-        const char32_t c = (char32_t(b & 0x0F) << 12) | (char32_t(byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+        const char32_t c =
+            (char32_t(b & 0x0F) << 12) | (char32_t(byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
         i += 3;
         return c;
     }
@@ -58,7 +59,9 @@ void PutInt32(KrokBytes& rec, std::size_t at, std::int32_t value) {
     }
 }
 
-template <std::size_t N> void WriteRecords(const std::filesystem::path& path, const std::vector<std::array<std::uint8_t, N>>& records) {
+template <std::size_t N>
+void WriteRecords(const std::filesystem::path& path,
+                  const std::vector<std::array<std::uint8_t, N>>& records) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(records.size() * N);
     for (const auto& r : records) {

@@ -27,7 +27,8 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-CurrentDirectory::CurrentDirectory(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
+CurrentDirectory::CurrentDirectory(const std::filesystem::path& dir)
+    : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir);
 }
 
