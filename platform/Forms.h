@@ -55,6 +55,9 @@ class TForm : public QWidget {
     bool event(QEvent* event) override;
 
   private:
+    void CentreOnScreen();
+    void FocusFirstControl();
+
     IMessages& messages_;
     bool isMain_ = false;
     bool shownOnce_ = false;
