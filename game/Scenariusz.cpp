@@ -1,0 +1,7 @@
+#include "game/Scenariusz.h"
+
+namespace game {
+
+QString Scenariusz;
+
+} // namespace game

@@ -1,0 +1,277 @@
+#include "game/Urpggra.h"
+
+#include "game/Scenariusz.h"
+#include "platform/Files.h"
+#include "platform/Fonts.h"
+#include "platform/bitmap/Bmp.h"
+#include "platform/bitmap/Canvas.h"
+#include "scenario/StepReader.h"
+
+namespace game {
+
+using scenario::AktKrok;
+using scenario::AktLis;
+
+namespace {
+
+constexpr std::uint8_t TypKoniec = 2;
+
+// The picture area is 128 x 128; pictures are centred on its middle.
+constexpr int Srodek = 64;
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                        const QFont& font, const QString& accessibleName) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setFont(font);
+    button->setAccessibleName(accessibleName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place, int number) {
+    auto* label = new platform::TLabel(parent, name, place, QString("Tekst wyboru %1").arg(number));
+    label->setFont(platform::MakeFont("Times New Roman", 13));
+    return label;
+}
+
+std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
+    switch (k) {
+    case 1:
+        return krok.Krok_Wybrany1;
+    case 2:
+        return krok.Krok_Wybrany2;
+    case 3:
+        return krok.Krok_Wybrany3;
+    default:
+        return krok.Krok_Wybrany4;
+    }
+}
+
+} // namespace
+
+TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& player)
+    : TForm(messages, "FoRpgGra", "Gra", QSize(439, 318)), MPWav(player) {
+    setFont(platform::MakeFont("System", 13));
+
+    const QFont choiceFont = platform::MakeFont("Arial", 13);
+    BuWyjscie = MakeButton(this, "BuWyjscie", "&Wyjście", QRect(360, 280, 74, 25),
+                           platform::MakeFont("Times New Roman", 16), "Wyjście");
+    BuWybor1 = MakeButton(this, "BuWybor1", "1", QRect(16, 180, 33, 29), choiceFont, "Wybór 1");
+    BuWybor2 = MakeButton(this, "BuWybor2", "2", QRect(16, 212, 33, 29), choiceFont, "Wybór 2");
+    BuWybor3 = MakeButton(this, "BuWybor3", "3", QRect(16, 244, 33, 29), choiceFont, "Wybór 3");
+    BuWybor4 = MakeButton(this, "BuWybor4", "4", QRect(16, 276, 33, 29), choiceFont, "Wybór 4");
+
+    LaWybor1 = MakeChoiceLabel(this, "LaWybor1", QRect(60, 188, 293, 19), 1);
+    LaWybor2 = MakeChoiceLabel(this, "LaWybor2", QRect(60, 220, 293, 19), 2);
+    LaWybor3 = MakeChoiceLabel(this, "LaWybor3", QRect(60, 252, 293, 19), 3);
+    LaWybor4 = MakeChoiceLabel(this, "LaWybor4", QRect(60, 284, 293, 15), 4);
+
+    MeOpis = new QPlainTextEdit(this);
+    MeOpis->setObjectName("MeOpis");
+    MeOpis->setGeometry(16, 16, 241, 145);
+    MeOpis->setFont(platform::MakeFont("Times New Roman", 15));
+    MeOpis->setReadOnly(true);
+    // Read-only, yet with a caret: text below the box's height is reached with the keyboard.
+    MeOpis->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    MeOpis->setWordWrapMode(QTextOption::WordWrap);
+    MeOpis->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MeOpis->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MeOpis->setAccessibleName("Opis");
+    MeOpis->setAccessibleDescription("Opis sytuacji");
+
+    PaObrazek = new platform::TPaintBox(this, "PaObrazek", QRect(288, 24, 128, 128));
+    PaObrazek->setAccessibleName("Obrazek");
+    PaObrazek->OnPaint = [this] { Guard([this] { PaObrazekPaint(); }); };
+    Bevel1 = new platform::TBevel(this, "Bevel1", QRect(280, 16, 145, 145));
+    Bevel1->lower();
+
+    setTabOrder(BuWyjscie, BuWybor1);
+    setTabOrder(BuWybor1, BuWybor2);
+    setTabOrder(BuWybor2, BuWybor3);
+    setTabOrder(BuWybor3, BuWybor4);
+    setTabOrder(BuWybor4, MeOpis);
+
+    OnClick(BuWyjscie, [this] { BuWyjscieClick(); });
+    OnClick(BuWybor1, [this] { BuWybor1Click(); });
+    OnClick(BuWybor2, [this] { BuWybor2Click(); });
+    OnClick(BuWybor3, [this] { BuWybor3Click(); });
+    OnClick(BuWybor4, [this] { BuWybor4Click(); });
+
+    Guard([this] { FormCreate(); });
+}
+
+TFoRpgGra::~TFoRpgGra() {
+    // The end of the program ends the sound.
+    MPWav.Close();
+}
+
+void TFoRpgGra::FormCreate() {
+    AktKrok = std::make_unique<scenario::TKrok>();
+}
+
+void TFoRpgGra::FormShow() {
+    ClearStep();
+    scenario::OpenScenario(Scenariusz.toStdString());
+    ShowStep();
+    // Step 1 always offers only the first choice, whatever its type.
+    BuWybor1->setEnabled(true);
+    BuWybor2->setEnabled(false);
+    BuWybor3->setEnabled(false);
+    BuWybor4->setEnabled(false);
+}
+
+void TFoRpgGra::FormHide() {
+    scenario::CloseScenario();
+}
+
+void TFoRpgGra::FormClose() {
+    Hide();
+    platform::FoRPGMenu->Show();
+}
+
+void TFoRpgGra::BuWyjscieClick() {
+    Hide();
+    platform::FoRPGMenu->Show();
+}
+
+void TFoRpgGra::BuWybor1Click() {
+    FollowChoice(1);
+}
+void TFoRpgGra::BuWybor2Click() {
+    FollowChoice(2);
+}
+void TFoRpgGra::BuWybor3Click() {
+    FollowChoice(3);
+}
+void TFoRpgGra::BuWybor4Click() {
+    FollowChoice(4);
+}
+
+void TFoRpgGra::FollowChoice(int k) {
+    ClearStep();
+    scenario::NrKroku = ChoiceTarget(*AktKrok, k);
+    scenario::GoToStep();
+    ShowStep();
+    ApplyChoiceButtons(AktLis.Typ);
+    if (AktLis.Typ == TypKoniec) {
+        EndOfGame();
+    }
+}
+
+void TFoRpgGra::ShowStep() {
+    LaWybor1->SetCaption(Text(AktKrok->Wybor1));
+    LaWybor2->SetCaption(Text(AktKrok->Wybor2));
+    LaWybor3->SetCaption(Text(AktKrok->Wybor3));
+    LaWybor4->SetCaption(Text(AktKrok->Wybor4));
+    MeOpis->setPlainText(Text(AktKrok->Opis));
+
+    if (!AktKrok->Bmp.empty()) {
+        const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
+        if (platform::FileExists(path)) {
+            Obrazek = platform::LoadBmpFile(path);
+            DrawPicture();
+        } else {
+            Messages().ShowMessage("Nie masz obrazu \"" + Text(AktKrok->Bmp) + "\"");
+        }
+    }
+
+    if (!AktKrok->Wav.empty()) {
+        const QString path = platform::MediaPath("Dzwieki", Text(AktKrok->Wav));
+        if (platform::FileExists(path)) {
+            MPWav.Open(path);
+            MPWav.Play();
+        } else {
+            Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
+        }
+    }
+}
+
+void TFoRpgGra::ClearStep() {
+    MeOpis->clear();
+    LaWybor1->SetCaption({});
+    LaWybor2->SetCaption({});
+    LaWybor3->SetCaption({});
+    LaWybor4->SetCaption({});
+    FillPictureArea();
+    MPWav.Close();
+}
+
+void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
+    // How many of the four choices each type offers; other types leave the buttons as they are.
+    int open = 0;
+    switch (Typ) {
+    case 0:
+    case 3:
+        open = 1;
+        break;
+    case 1:
+        open = 4;
+        break;
+    case 4:
+        open = 2;
+        break;
+    case 5:
+        open = 3;
+        break;
+    default:
+        return;
+    }
+    BuWybor1->setEnabled(open >= 1);
+    BuWybor2->setEnabled(open >= 2);
+    BuWybor3->setEnabled(open >= 3);
+    BuWybor4->setEnabled(open >= 4);
+}
+
+void TFoRpgGra::EndOfGame() {
+    BuWybor1->setEnabled(false);
+    BuWybor2->setEnabled(false);
+    BuWybor3->setEnabled(false);
+    BuWybor4->setEnabled(false);
+    Messages().ShowMessage("To juz koniec gry");
+}
+
+void TFoRpgGra::PaObrazekPaint() {
+    FillPictureArea();
+    if (AktKrok->Bmp.empty()) {
+        return;
+    }
+    const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
+    if (!platform::FileExists(path)) {
+        return;
+    }
+    // A picture that no longer loads leaves the plain area: reporting it on every repaint would bury the
+    // window under error boxes, and the step's presentation has already reported it once.
+    try {
+        Obrazek = platform::LoadBmpFile(path);
+    } catch (const platform::BitmapError&) {
+        return;
+    }
+    DrawPicture();
+}
+
+void TFoRpgGra::FillPictureArea() {
+    // The outline falls just outside the 128 x 128 area, so only the fill shows.
+    platform::Rectangle(PaObrazek->Canvas(), -1, -1, 129, 129, palette().color(QPalette::Button));
+    PaObrazek->Drawn();
+}
+
+void TFoRpgGra::DrawPicture() {
+    const int w = Obrazek.width();
+    const int h = Obrazek.height();
+    // Integer halves: an odd size is drawn one pixel smaller, and a large picture is cut at the edges.
+    const int left = Srodek - w / 2;
+    const int top = Srodek - h / 2;
+    const int right = Srodek + w / 2;
+    const int bottom = Srodek + h / 2;
+    ObrazekRect = QRect(left, top, right - left, bottom - top);
+    platform::CopyRect(PaObrazek->Canvas(), ObrazekRect, Obrazek, QRect(0, 0, w, h));
+    PaObrazek->Drawn();
+}
+
+} // namespace game

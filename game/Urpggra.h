@@ -1,0 +1,70 @@
+#pragma once
+// The game window: one step at a time, with its description, four choices, picture and sound.
+
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/MediaPlayer.h"
+
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRect>
+
+#include <cstdint>
+
+namespace game {
+
+class TFoRpgGra : public platform::TForm {
+    Q_OBJECT
+
+  public:
+    TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& player);
+    ~TFoRpgGra() override;
+
+    // Presents AktKrok: texts, then picture, then sound.
+    void ShowStep();
+    // Empties the display and stops the sound.
+    void ClearStep();
+    // Enables the choice buttons a step type offers; other types leave them as they are.
+    void ApplyChoiceButtons(std::uint8_t Typ);
+    // Disables the choice buttons and tells the player the game is over.
+    void EndOfGame();
+
+    void BuWyjscieClick();
+    void BuWybor1Click();
+    void BuWybor2Click();
+    void BuWybor3Click();
+    void BuWybor4Click();
+    void PaObrazekPaint();
+
+    QPushButton* BuWyjscie;
+    QPushButton* BuWybor1;
+    QPushButton* BuWybor2;
+    QPushButton* BuWybor3;
+    QPushButton* BuWybor4;
+    platform::TLabel* LaWybor1;
+    platform::TLabel* LaWybor2;
+    platform::TLabel* LaWybor3;
+    platform::TLabel* LaWybor4;
+    QPlainTextEdit* MeOpis;
+    platform::TPaintBox* PaObrazek;
+    platform::TBevel* Bevel1;
+    platform::IMediaPlayer& MPWav;
+
+    // The picture last loaded, and where it was last drawn in the paint box (left, top, width, height).
+    QImage Obrazek;
+    QRect ObrazekRect;
+
+  protected:
+    void FormShow() override;
+    void FormHide() override;
+    void FormClose() override;
+
+  private:
+    void FormCreate();
+    void FollowChoice(int k);
+    void FillPictureArea();
+    void DrawPicture();
+};
+
+} // namespace game
