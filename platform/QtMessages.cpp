@@ -1,0 +1,205 @@
+#include "platform/QtMessages.h"
+
+#include "platform/AppTitle.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMoveEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+QString UnifiedLineBreaks(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+// Walks `text` applying the mnemonic rule; `plain` gets ordinary characters, `marked` the one after a
+// single "&". A lone "&" at the end is dropped, as the toolkit's own drawing does.
+template <typename Plain, typename Marked>
+void ForEachMnemonicPart(const QString& text, Plain plain, Marked marked) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            plain(text.mid(i, length));
+            i += length - 1;
+            continue;
+        }
+        if (i + 1 >= text.size()) {
+            break;
+        }
+        ++i;
+        if (text[i] == u'&') {
+            plain(QStringLiteral("&"));
+        } else {
+            const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            marked(text.mid(i, length));
+            i += length - 1;
+        }
+    }
+}
+
+QString EscapedPart(const QString& part) {
+    return part == u"\n" ? QStringLiteral("<br>") : part.toHtmlEscaped();
+}
+
+QScreen* BoxScreen() {
+    if (const QWidget* window = QApplication::activeWindow();
+        window != nullptr && window->screen() != nullptr) {
+        return window->screen();
+    }
+    return QGuiApplication::primaryScreen();
+}
+
+// A small fixed-size box: the text wrapped at half the screen width, an optional icon, one "OK" that Enter
+// and Esc both press. Centred on the screen by its real frame, corrected once the window manager framed it.
+class MessageBox : public QDialog {
+  public:
+    MessageBox(QWidget* parent, const QString& text, bool error)
+        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+        setObjectName(QStringLiteral("MessageBox"));
+        setWindowTitle(ApplicationTitle());
+        setModal(true);
+        screen_ = BoxScreen();
+
+        auto* content = new QHBoxLayout;
+        content->setSpacing(16);
+        if (error) {
+            const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+            auto* icon = new QLabel(this);
+            icon->setObjectName(QStringLiteral("icon"));
+            icon->setPixmap(
+                style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this).pixmap(iconSize));
+            icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            icon->setAccessibleName(QStringLiteral("Błąd"));
+            content->addWidget(icon, 0, Qt::AlignTop);
+        }
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("text"));
+        label->setTextFormat(Qt::RichText);
+        label->setText(MnemonicRichText(text));
+        label->setAccessibleName(MnemonicPlainText(text));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::NoTextInteraction);
+        const int width = TextWidth(label);
+        label->setFixedWidth(width);
+        label->setMinimumHeight(label->heightForWidth(width));
+        content->addWidget(label, 1, Qt::AlignTop);
+
+        auto* ok = new QPushButton(QStringLiteral("OK"), this);
+        ok->setObjectName(QStringLiteral("ok"));
+        ok->setDefault(true);
+        ok->setAutoDefault(true);
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+        auto* layout = new QVBoxLayout(this);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        layout->setContentsMargins(20, 16, 20, 12);
+        layout->setSpacing(16);
+        layout->addLayout(content);
+        layout->addWidget(ok, 0, Qt::AlignHCenter);
+        ok->setFocus();
+
+        adjustSize();
+        Centre();
+    }
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        QTimer::singleShot(0, this, [this] { CentreIfFrameChanged(); });
+    }
+
+    void moveEvent(QMoveEvent* event) override {
+        QDialog::moveEvent(event);
+        CentreIfFrameChanged();
+    }
+
+    void resizeEvent(QResizeEvent* event) override {
+        QDialog::resizeEvent(event);
+        CentreIfFrameChanged();
+    }
+
+  private:
+    // The narrowest width that keeps the wrapping at half the screen width.
+    int TextWidth(const QLabel* label) const {
+        const int limit = screen_ != nullptr ? std::max(100, screen_->geometry().width() / 2) : 400;
+        QTextDocument document;
+        document.setDefaultFont(label->font());
+        document.setDocumentMargin(0);
+        document.setHtml(label->text());
+        document.setTextWidth(limit);
+        return std::min(limit, static_cast<int>(std::ceil(document.idealWidth())) + 1);
+    }
+
+    void Centre() {
+        if (screen_ == nullptr) {
+            return;
+        }
+        const QRect area = screen_->availableGeometry();
+        centredFrame_ = frameGeometry().size();
+        move(area.x() + (area.width() - centredFrame_.width()) / 2,
+             area.y() + (area.height() - centredFrame_.height()) / 2);
+    }
+
+    // The window manager adds its frame after the first show; a few corrections cover that, after which
+    // the box stays where the user puts it.
+    void CentreIfFrameChanged() {
+        if (!isVisible() || frameGeometry().size() == centredFrame_ || corrections_ >= 3) {
+            return;
+        }
+        ++corrections_;
+        Centre();
+    }
+
+    QScreen* screen_ = nullptr;
+    QSize centredFrame_;
+    int corrections_ = 0;
+};
+
+void ShowBox(const QString& text, bool error) {
+    MessageBox box(QApplication::activeWindow(), text, error);
+    box.exec();
+}
+
+} // namespace
+
+QString MnemonicRichText(const QString& text) {
+    QString html = QStringLiteral("<p style=\"white-space:pre-wrap\">");
+    ForEachMnemonicPart(
+        UnifiedLineBreaks(text), [&html](const QString& part) { html += EscapedPart(part); },
+        [&html](const QString& part) {
+            html += QStringLiteral("<u>") + EscapedPart(part) + QStringLiteral("</u>");
+        });
+    return html + QStringLiteral("</p>");
+}
+
+QString MnemonicPlainText(const QString& text) {
+    QString plain;
+    const auto append = [&plain](const QString& part) { plain += part; };
+    ForEachMnemonicPart(text, append, append);
+    return plain;
+}
+
+void QtMessages::ShowMessage(const QString& text) {
+    ShowBox(text, false);
+}
+
+void QtMessages::ShowError(const QString& text) {
+    ShowBox(text, true);
+}
+
+} // namespace platform
