@@ -289,14 +289,6 @@ class Decoder {
         }
     }
 
-    // Pixel `i` of an RLE run: RLE8 repeats the byte, RLE4 alternates its two nibbles.
-    QRgb RunPixel(std::uint8_t value, std::int64_t i) const {
-        if (l_.compression == Rle8) {
-            return palette_[value];
-        }
-        return palette_[(i & 1) ? value & 15 : value >> 4];
-    }
-
     void DecodeRle() {
         const std::uint8_t* p = file_.data() + std::min(l_.pixelStart, file_.size());
         const std::uint8_t* const end = file_.data() + file_.size();
@@ -310,9 +302,12 @@ class Decoder {
             p += 2;
             if (count > 0) {
                 const std::int64_t n = std::min<std::int64_t>(count, width_ - x);
+                // RLE8 repeats the byte, RLE4 alternates its two nibbles.
                 QRgb* dst = Row(y) + x;
+                const QRgb first = palette_[rle4 ? value >> 4 : value];
+                const QRgb second = palette_[rle4 ? value & 15 : value];
                 for (std::int64_t i = 0; i < n; ++i) {
-                    dst[i] = RunPixel(value, i);
+                    dst[i] = (i & 1) ? second : first;
                 }
                 x += n;
                 continue;

@@ -295,6 +295,37 @@ TEST(Bmp, ExtraBytesAfterThePixelsAreIgnored) {
     EXPECT_EQ(Decode(bmp), (Grid{{0xABCDEF}}));
 }
 
+// Qt's own reader as a second opinion on complete, well-formed files of odd sizes. Not 16 bits: Qt
+// leaves a full 5-bit channel at 248, where we scale it to 255.
+TEST(Bmp, AgreesWithQtOnWellFormedFiles) {
+    for (const std::uint16_t bpp : {1, 4, 8, 24, 32}) {
+        for (const std::int32_t height : {23, -23}) {
+            SCOPED_TRACE(testing::Message() << bpp << " bits, height " << height);
+            Grid rows(23);
+            std::uint32_t seed = 12345;
+            for (auto& row : rows) {
+                for (int x = 0; x < 37; ++x) {
+                    seed = seed * 1103515245 + 12345;
+                    row.push_back((seed >> 8) & (bpp == 32 ? 0xFFFFFF : (1u << std::min<int>(bpp, 24)) - 1));
+                }
+            }
+            Bmp bmp;
+            bmp.width = 37;
+            bmp.height = height;
+            bmp.bpp = bpp;
+            if (bpp <= 8) {
+                bmp.palette = Ramp256();
+                bmp.palette.resize(std::size_t{1} << bpp);
+            }
+            bmp.pixels = PackRows(rows, bpp);
+            const auto file = bmptest::Write(bmp);
+            const QImage theirs = QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP");
+            ASSERT_FALSE(theirs.isNull());
+            EXPECT_EQ(platform::DecodeBmp(file), theirs.convertToFormat(QImage::Format_RGB32));
+        }
+    }
+}
+
 TEST(Bmp, EmptyInputGivesANullImage) {
     EXPECT_TRUE(platform::DecodeBmp({}).isNull());
 }
