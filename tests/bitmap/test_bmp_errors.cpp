@@ -48,22 +48,11 @@ TEST_P(InvalidHeader, IsRefusedAsNotValid) {
 
 INSTANTIATE_TEST_SUITE_P(Bmp, InvalidHeader,
                          testing::Values(Broken{"NoMagic", [](Bmp& b) { b.magic = "BA"; }},
-                                         Broken{"LowerCaseMagic", [](Bmp& b) { b.magic = "bm"; }},
                                          Broken{"TwoPlanes", [](Bmp& b) { b.planes = 2; }},
-                                         Broken{"ZeroPlanesCore",
-                                                [](Bmp& b) {
-                                                    b.headerSize = 12;
-                                                    b.planes = 0;
-                                                }},
                                          Broken{"UnknownHeaderSize", [](Bmp& b) { b.headerSize = 64; }},
                                          Broken{"ZeroWidth", [](Bmp& b) { b.width = 0; }},
                                          Broken{"NegativeWidth", [](Bmp& b) { b.width = -2; }},
                                          Broken{"ZeroHeight", [](Bmp& b) { b.height = 0; }},
-                                         Broken{"ZeroHeightCore",
-                                                [](Bmp& b) {
-                                                    b.headerSize = 12;
-                                                    b.height = 0;
-                                                }},
                                          Broken{"TwoBitsPerPixel", [](Bmp& b) { b.bpp = 2; }},
                                          Broken{"ZeroBitsPerPixel", [](Bmp& b) { b.bpp = 0; }},
                                          Broken{"SixteenBitsInCore",
@@ -77,27 +66,12 @@ INSTANTIATE_TEST_SUITE_P(Bmp, InvalidHeader,
                                                     b.bpp = 8;
                                                     b.compression = 2;
                                                 }},
-                                         Broken{"Rle8At4Bits",
-                                                [](Bmp& b) {
-                                                    b.bpp = 4;
-                                                    b.compression = 1;
-                                                }},
                                          Broken{"BitFieldsAt24Bits", [](Bmp& b) { b.compression = 3; }},
-                                         Broken{"BitFieldsAt8Bits",
-                                                [](Bmp& b) {
-                                                    b.bpp = 8;
-                                                    b.compression = 3;
-                                                }},
                                          Broken{"EmbeddedJpeg", [](Bmp& b) { b.compression = 4; }},
                                          Broken{"Huge",
                                                 [](Bmp& b) {
                                                     b.width = 100000;
                                                     b.height = 100000;
-                                                }},
-                                         Broken{"HugeTopDown",
-                                                [](Bmp& b) {
-                                                    b.width = 100000;
-                                                    b.height = -100000;
                                                 }},
                                          Broken{"WidestInt", [](Bmp& b) { b.width = 0x7FFFFFFF; }},
                                          Broken{"LowestIntHeight", [](Bmp& b) { b.height = INT32_MIN; }},
