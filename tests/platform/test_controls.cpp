@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const QColor background(0, 128, 0);
@@ -219,6 +221,10 @@ struct FontCase {
     const char* family;
     const char* resolved;
 };
+
+void PrintTo(const FontCase& c, std::ostream* os) {
+    *os << c.family;
+}
 
 class FontTest : public ::testing::TestWithParam<FontCase> {};
 

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <stdexcept>
 
 namespace {
@@ -192,6 +194,10 @@ struct EnterCase {
     Qt::Key key;
     const char* pressed; // "" when nothing is pressed
 };
+
+void PrintTo(const EnterCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EnterKeyTest : public FormTest, public ::testing::WithParamInterface<EnterCase> {};
 

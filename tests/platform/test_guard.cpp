@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <stdexcept>
 
 namespace {
@@ -15,6 +17,10 @@ struct TextCase {
     const char* message;
     const char* shown;
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << '"' << c.message << '"';
+}
 
 class ErrorBoxTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -67,6 +73,10 @@ struct TitleCase {
     const char* path;
     const char* title;
 };
+
+void PrintTo(const TitleCase& c, std::ostream* os) {
+    *os << '"' << c.path << '"';
+}
 
 class ApplicationTitleTest : public ::testing::TestWithParam<TitleCase> {};
 

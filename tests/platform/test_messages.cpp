@@ -11,6 +11,8 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform_tests::WithModal;
@@ -141,6 +143,10 @@ struct MnemonicCase {
     const char* shown;
     const char* underlined;
 };
+
+void PrintTo(const MnemonicCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class BoxTextTest : public ::testing::TestWithParam<MnemonicCase> {};
 
