@@ -2,6 +2,7 @@
 #include "tests/game/GameFixture.h"
 
 #include "scenario/StepReader.h"
+#include "tests/support/BmpFile.h"
 
 #include <QTest>
 
