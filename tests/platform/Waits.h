@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -12,35 +11,28 @@
 
 namespace platform_tests {
 
-// Processes events until `condition` holds or `ms` pass; returns whether it held.
-inline bool WaitUntil(const std::function<bool()>& condition, int ms = 5000) {
+inline bool WaitUntil(const std::function<bool()>& condition, int ms = 3000) {
     const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
+    while (!condition() && !deadline.hasExpired()) {
         QTest::qWait(5);
     }
-    return true;
+    return condition();
 }
 
-// Runs `open`, which shows a modal window and returns when it is dismissed. Meanwhile `inspect` is
-// called once with that window as soon as it is the active modal widget, and must dismiss it. Whatever
-// happens, after `ms` every visible dialog is rejected so that `open` returns. Returns whether `inspect`
-// ran.
+// Runs `open`, which returns when the modal window it shows is dismissed. `inspect` gets that window once
+// it is the active modal widget and should dismiss it; after `ms` every visible dialog is rejected anyway.
+// Returns whether `inspect` ran.
 inline bool WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inspect,
                       int ms = 5000) {
     bool inspected = false;
     const QDeadlineTimer deadline(ms);
     QTimer poll;
-    poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget();
-            modal != nullptr && modal->isVisible() && !inspected) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!inspected && modal != nullptr && modal->isVisible()) {
             inspected = true;
             inspect(modal);
         } else if (deadline.hasExpired()) {
-            poll.stop();
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 if (auto* dialog = qobject_cast<QDialog*>(w); dialog != nullptr && dialog->isVisible()) {
                     dialog->reject();
@@ -48,9 +40,8 @@ inline bool WithModal(const std::function<void()>& open, const std::function<voi
             }
         }
     });
-    poll.start();
+    poll.start(5);
     open();
-    poll.stop();
     return inspected;
 }
 

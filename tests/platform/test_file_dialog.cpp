@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -15,18 +14,10 @@
 
 namespace {
 
-using platform_tests::WaitUntil;
-using platform_tests::WithModal;
-
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-bool Matches(const QString& filter, const QString& fileName) {
-    // The part of a name filter in its last parentheses holds the patterns, as QFileDialog reads it.
-    const QRegularExpression patterns(R"(\(([^()]*)\)$)");
-    const QString list = patterns.match(filter).captured(1);
-    for (const QString& pattern : list.split(u' ', Qt::SkipEmptyParts)) {
+// Whether `fileName` passes a name filter, read as QFileDialog reads it: patterns in the last parentheses.
+bool Passes(const QString& filter, const QString& fileName) {
+    const QString patterns = QRegularExpression(R"(\(([^()]*)\)$)").match(filter).captured(1);
+    for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
         if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
                 .match(fileName)
                 .hasMatch()) {
@@ -36,130 +27,95 @@ bool Matches(const QString& filter, const QString& fileName) {
     return false;
 }
 
-TEST(OpenFileDialogFilter, MatchesThePatternInAnyLetterCase) {
-    const QStringList filters = platform::NameFiltersFrom("Scenariusze (*.Kro)|*.Kro");
-    ASSERT_EQ(filters.size(), 1);
-    for (const char* name : {"las.KRO", "las.kro", "Las.Kro", "ŁĄKA.kRo"}) {
-        EXPECT_TRUE(Matches(filters[0], QString::fromUtf8(name))) << name;
-    }
-    for (const char* name : {"x.txt", "las.kro.txt", "las.kr"}) {
-        EXPECT_FALSE(Matches(filters[0], name)) << name;
-    }
-}
-
-TEST(OpenFileDialogFilter, TakesEveryDescriptionAndItsPatterns) {
-    const QStringList filters = platform::NameFiltersFrom("Obrazy|*.bmp;*.Dib|Wszystkie pliki|*");
+TEST(OpenFileDialogFilter, MatchesEachPatternInAnyLetterCase) {
+    const QStringList filters = platform::NameFiltersFrom("Scenariusze (*.Kro)|*.Kro|Obrazy|*.bmp;*.Dib");
     ASSERT_EQ(filters.size(), 2);
-    EXPECT_TRUE(filters[0].startsWith("Obrazy ("));
-    EXPECT_TRUE(Matches(filters[0], "a.DIB"));
-    EXPECT_TRUE(Matches(filters[0], "a.Bmp"));
-    EXPECT_FALSE(Matches(filters[0], "a.wav"));
-    EXPECT_TRUE(Matches(filters[1], "cokolwiek.wav"));
+    for (const char* name : {"las.KRO", "las.kro", "ŁĄKA.kRo"}) {
+        EXPECT_TRUE(Passes(filters[0], QString::fromUtf8(name))) << name;
+    }
+    for (const char* name : {"x.txt", "las.kro.txt", "a.bmp"}) {
+        EXPECT_FALSE(Passes(filters[0], name)) << name;
+    }
+    EXPECT_TRUE(Passes(filters[1], "a.DIB") && Passes(filters[1], "a.Bmp") && !Passes(filters[1], "a.kro"));
 }
 
 class OpenFileDialogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const char* name : {"las.KRO", "x.txt"}) {
-            std::ofstream(dir / "scen" / name) << "x";
-        }
-    }
-
-    // Runs Execute while `drive` works the open dialog.
-    bool Run(platform::QtOpenFileDialog& dialog, const std::function<void(QFileDialog*)>& drive) {
-        bool found = false;
+    // Execute, while `drive` works the open dialog.
+    bool Run(const std::function<void(QFileDialog*)>& drive) {
         bool result = false;
-        EXPECT_TRUE(WithModal([&] { result = dialog.Execute(); },
-                              [&](QWidget* window) {
-                                  auto* fileDialog = qobject_cast<QFileDialog*>(window);
-                                  found = fileDialog != nullptr && window->objectName() == "ODScenariusz";
-                                  if (fileDialog == nullptr) {
-                                      return;
-                                  }
-                                  drive(fileDialog);
-                              }));
-        EXPECT_TRUE(found);
+        EXPECT_TRUE(platform_tests::WithModal([&] { result = dialog.Execute(); },
+                                              [&](QWidget* window) {
+                                                  EXPECT_EQ(window->objectName(), "ODScenariusz");
+                                                  if (auto* fileDialog = qobject_cast<QFileDialog*>(window)) {
+                                                      drive(fileDialog);
+                                                  }
+                                              }));
         return result;
     }
 
-    const fixtures::TempDir dir{};
-    const bool made = std::filesystem::create_directory(dir / "scen");
+    static void Choose(QFileDialog* d, const QString& file) {
+        d->selectFile(file);
+        static_cast<QDialog*>(d)->accept(); // as the Open button does
+    }
+
+    const fixtures::TempDir dir;
+    const bool made = std::filesystem::create_directory(dir / "scen") &&
+                      (std::ofstream(dir / "scen" / "las.KRO") << "x") &&
+                      (std::ofstream(dir / "scen" / "x.txt") << "x");
+    const QString scen = QDir(QString::fromStdString((dir / "scen").string())).canonicalPath();
     const fixtures::CurrentDirectory inside{dir.path()};
+    platform::QtOpenFileDialog dialog{nullptr, "Scenariusze (*.Kro)|*.Kro"};
 };
 
 TEST_F(OpenFileDialogTest, ConfirmingGivesTheFullPathAndMakesItsFolderCurrent) {
-    platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
-    const QString file = Q(dir / "scen" / "las.KRO");
-    QString shownDirectory;
-    bool modal = false;
-    bool nativeOff = false;
-    QFileDialog::FileMode mode = QFileDialog::AnyFile;
-    EXPECT_TRUE(Run(dialog, [&](QFileDialog* d) {
-        shownDirectory = d->directory().absolutePath();
-        modal = d->isModal();
-        nativeOff = d->testOption(QFileDialog::DontUseNativeDialog);
-        mode = d->fileMode();
-        d->selectFile(file);
-        static_cast<QDialog*>(d)->accept(); // as the Open button does
+    QString opened;
+    EXPECT_TRUE(Run([&](QFileDialog* d) {
+        opened = d->directory().canonicalPath();
+        EXPECT_TRUE(d->isModal() && d->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+        Choose(d, scen + "/las.KRO");
     }));
-    EXPECT_EQ(shownDirectory, QFileInfo(Q(dir.path())).canonicalFilePath());
-    EXPECT_TRUE(modal);
-    EXPECT_TRUE(nativeOff);
-    EXPECT_EQ(mode, QFileDialog::ExistingFile);
-    EXPECT_EQ(dialog.FileName(), file);
-    EXPECT_EQ(QDir::currentPath(), QFileInfo(Q(dir / "scen")).canonicalFilePath());
+    EXPECT_EQ(opened, QDir(scen + "/..").canonicalPath()) << "opens on the current directory";
+    EXPECT_EQ(dialog.FileName(), scen + "/las.KRO");
+    EXPECT_EQ(QDir::current().canonicalPath(), scen);
 }
 
-TEST_F(OpenFileDialogTest, CancellingChangesNothing) {
-    platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
+TEST_F(OpenFileDialogTest, CancellingChangesNothingAndTheNextOpeningStartsOnTheLastChoice) {
     const QString before = QDir::currentPath();
-    EXPECT_FALSE(Run(dialog, [](QFileDialog* d) { d->reject(); }));
+    EXPECT_FALSE(Run([](QFileDialog* d) { d->reject(); }));
     EXPECT_TRUE(dialog.FileName().isEmpty());
     EXPECT_EQ(QDir::currentPath(), before);
-}
 
-TEST_F(OpenFileDialogTest, OpensAgainOnTheLastChoice) {
-    platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
-    const QString file = Q(dir / "scen" / "las.KRO");
-    Run(dialog, [&](QFileDialog* d) {
-        d->selectFile(file);
-        static_cast<QDialog*>(d)->accept(); // as the Open button does
-    });
-    QDir::setCurrent(Q(dir.path()));
+    Run([&](QFileDialog* d) { Choose(d, scen + "/las.KRO"); });
+    QDir::setCurrent(before);
     QStringList preselected;
-    EXPECT_FALSE(Run(dialog, [&](QFileDialog* d) {
+    EXPECT_FALSE(Run([&](QFileDialog* d) {
         preselected = d->selectedFiles();
         d->reject();
     }));
-    EXPECT_EQ(preselected, QStringList{file});
-    EXPECT_EQ(dialog.FileName(), file);
+    EXPECT_EQ(preselected, QStringList{scen + "/las.KRO"});
+    EXPECT_EQ(dialog.FileName(), scen + "/las.KRO");
+    EXPECT_EQ(QDir::currentPath(), before);
 }
 
 TEST_F(OpenFileDialogTest, ListsOnlyMatchingFilesUnderTheDescriptionAsGiven) {
-    platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
-    QDir::setCurrent(Q(dir / "scen"));
-    QString shownFilter;
+    QDir::setCurrent(scen);
+    QString description;
     QStringList listed;
-    Run(dialog, [&](QFileDialog* d) {
-        if (const auto* combo = d->findChild<QComboBox*>("fileTypeCombo")) {
-            shownFilter = combo->currentText();
-        }
+    Run([&](QFileDialog* d) {
+        description = d->findChild<QComboBox*>("fileTypeCombo")->currentText();
         const auto* view = d->findChild<QAbstractItemView*>("listView");
-        const auto listing = [&] {
+        platform_tests::WaitUntil([&] {
             listed.clear();
-            if (view == nullptr) {
-                return false;
-            }
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row) {
-                listed << view->model()->index(row, 0, root).data().toString();
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
             }
             return !listed.isEmpty();
-        };
-        WaitUntil(listing, 3000);
+        });
         d->reject();
     });
-    EXPECT_EQ(shownFilter, "Scenariusze (*.Kro)");
+    EXPECT_EQ(description, "Scenariusze (*.Kro)");
     EXPECT_EQ(listed, QStringList{"las.KRO"});
 }
 

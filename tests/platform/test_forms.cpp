@@ -1,32 +1,26 @@
 #include "platform/Forms.h"
-#include "tests/platform/Waits.h"
 #include "tests/support/Fakes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 #include <stdexcept>
 
 namespace {
 
-using platform_tests::WaitUntil;
-
-// Records each handler call with the window's visibility at that moment; throws when told to.
+// Records each handler call with the window's visibility at that moment; throws from `throwFrom`.
 class RecordingForm : public platform::TForm {
   public:
-    RecordingForm(platform::IMessages& messages, const QString& name, QSize size = {320, 200})
-        : TForm(messages, name, "Okno " + name, size) {}
+    RecordingForm(platform::IMessages& messages, QSize size = {320, 200})
+        : TForm(messages, "form", "Okno", size) {}
 
     QStringList calls;
     QString throwFrom;
-
     using TForm::OnClick;
 
   protected:
@@ -43,127 +37,83 @@ class RecordingForm : public platform::TForm {
     }
 };
 
-// The first form of a process is its main one: every test creates it before any other.
-RecordingForm& MainForm() {
-    static fixtures::RecordingMessages messages;
-    static RecordingForm* form = new RecordingForm(messages, "main");
-    return *form;
-}
-
 class FormTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(MainForm().IsMainForm()); }
+    // The first form of a process is its main one: every test creates it before any other.
+    static RecordingForm& Main() {
+        static fixtures::RecordingMessages mainMessages;
+        static auto* form = new RecordingForm(mainMessages);
+        return *form;
+    }
 
+    void SetUp() override { ASSERT_TRUE(Main().IsMainForm()); }
+
+    // Runs the application's loop with `work` queued; 7 when the test had to end it after `ms`.
+    static int RunLoop(const std::function<void()>& work, int ms) {
+        QTimer::singleShot(0, work);
+        QTimer::singleShot(ms, [] { QCoreApplication::exit(7); });
+        return QCoreApplication::exec();
+    }
+
+    RecordingForm& mainForm = Main(); // before `form`
     fixtures::RecordingMessages messages;
+    RecordingForm form{messages};
 };
 
-TEST_F(FormTest, OnlyTheFirstFormIsTheMainOne) {
-    RecordingForm other(messages, "other");
-    EXPECT_FALSE(other.IsMainForm());
-}
-
-TEST_F(FormTest, ShowRunsFormShowBeforeTheWindowIsVisibleAndOnlyWhenHidden) {
-    RecordingForm form(messages, "form");
+TEST_F(FormTest, ShowAndHideRunTheirHandlersFirstAndOnlyOnAChange) {
+    EXPECT_FALSE(form.IsMainForm());
+    form.Hide();
+    form.Show();
     form.Show();
     EXPECT_TRUE(form.isVisible());
-    form.Show();
-    EXPECT_EQ(form.calls, QStringList{"show hidden"});
-}
-
-TEST_F(FormTest, HideRunsFormHideWhileStillVisibleAndOnlyWhenVisible) {
-    RecordingForm form(messages, "form");
     form.Hide();
-    EXPECT_TRUE(form.calls.isEmpty());
-    form.Show();
-    form.calls.clear();
     form.Hide();
     EXPECT_FALSE(form.isVisible());
-    form.Hide();
-    EXPECT_EQ(form.calls, QStringList{"hide visible"});
+    EXPECT_EQ(form.calls, (QStringList{"show hidden", "hide visible"}));
 }
 
-TEST_F(FormTest, CloseRunsFormCloseEvenWhenHidden) {
-    RecordingForm form(messages, "form");
+TEST_F(FormTest, CloseRunsFormCloseEvenWhenHiddenAndTheWindowManagersCloseGoesThroughIt) {
     form.Close();
-    EXPECT_EQ(form.calls, QStringList{"close hidden"});
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(FormTest, CloseOfAVisibleFormRunsFormCloseThenHidesIt) {
-    RecordingForm form(messages, "form");
     form.Show();
-    form.calls.clear();
-    form.Close();
-    EXPECT_EQ(form.calls, (QStringList{"close visible", "hide visible"}));
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(FormTest, TheWindowManagersCloseGoesThroughClose) {
-    RecordingForm form(messages, "form");
-    form.Show();
-    form.calls.clear();
     QCloseEvent event;
     QApplication::sendEvent(&form, &event);
     EXPECT_FALSE(event.isAccepted());
-    EXPECT_EQ(form.calls, (QStringList{"close visible", "hide visible"}));
     EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.calls, (QStringList{"close hidden", "show hidden", "close visible", "hide visible"}));
 }
 
-// Runs the application's event loop with `work` queued; returns exec's result, 7 when it had to be
-// ended after `ms` by the test itself.
-int RunLoop(const std::function<void()>& work, int ms) {
-    QTimer::singleShot(0, work);
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    fallback.start(ms);
-    return QCoreApplication::exec();
-}
-
-TEST_F(FormTest, ClosingTheMainFormEndsTheRunningEventLoop) {
-    RecordingForm& main = MainForm();
-    main.calls.clear();
+TEST_F(FormTest, ClosingTheMainFormEndsTheRunningLoopOnceTheHandlerReturns) {
     bool handlerFinished = false;
+    mainForm.calls.clear();
     EXPECT_EQ(RunLoop(
                   [&] {
-                      main.Close();
+                      mainForm.Close();
                       handlerFinished = true;
                   },
                   5000),
               0);
     EXPECT_TRUE(handlerFinished);
-    EXPECT_EQ(main.calls, QStringList{"close hidden"});
+    EXPECT_EQ(mainForm.calls, QStringList{"close hidden"});
+    EXPECT_EQ(RunLoop([&] { form.Close(); }, 200), 7) << "another form's Close must not end the loop";
 }
 
-TEST_F(FormTest, ClosingAnotherFormLeavesTheEventLoopRunning) {
-    RecordingForm form(messages, "form");
-    EXPECT_EQ(RunLoop([&] { form.Close(); }, 300), 7);
-    EXPECT_EQ(form.calls, QStringList{"close hidden"});
-}
-
-TEST_F(FormTest, HasAFixedDialogBorderTheExactClientSizeAndItsCaption) {
-    RecordingForm form(messages, "form", {417, 233});
-    form.Show();
-    EXPECT_EQ(form.size(), QSize(417, 233));
-    EXPECT_EQ(form.minimumSize(), QSize(417, 233));
-    EXPECT_EQ(form.maximumSize(), QSize(417, 233));
-    EXPECT_EQ(form.windowTitle(), "Okno form");
-    EXPECT_EQ(form.objectName(), "form");
-    const Qt::WindowFlags flags = form.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_TRUE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+TEST_F(FormTest, HasAFixedBorderTheExactClientSizeAndItsCaption) {
+    RecordingForm sized(messages, {417, 233});
+    sized.Show();
+    EXPECT_EQ(sized.size(), QSize(417, 233));
+    EXPECT_EQ(sized.minimumSize(), sized.maximumSize());
+    EXPECT_EQ(sized.windowTitle(), "Okno");
+    EXPECT_TRUE(sized.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(sized.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
 }
 
 TEST_F(FormTest, IsCentredWhenFirstShownAndStaysWhereMovedAfterwards) {
-    RecordingForm form(messages, "form", {301, 157});
     form.Show();
     QTest::qWait(20);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint offset = form.frameGeometry().center() - area.center();
+    const QPoint offset =
+        form.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
-
     form.Hide();
     const QPoint moved = form.pos() + QPoint(-37, 23);
     form.move(moved);
@@ -172,72 +122,48 @@ TEST_F(FormTest, IsCentredWhenFirstShownAndStaysWhereMovedAfterwards) {
     EXPECT_EQ(form.pos(), moved);
 }
 
-TEST_F(FormTest, FirstActivationFocusesTheFirstEnabledVisibleControlInTabOrder) {
-    RecordingForm form(messages, "form");
-    auto* disabled = new QPushButton("A", &form);
-    disabled->setEnabled(false);
-    auto* hidden = new QLineEdit(&form);
-    hidden->hide();
-    auto* unfocusable = new QPushButton("B", &form);
-    unfocusable->setFocusPolicy(Qt::ClickFocus);
+TEST_F(FormTest, FirstActivationFocusesTheFirstEnabledVisibleTabStop) {
+    (new QPushButton("A", &form))->setEnabled(false);
+    (new QLineEdit(&form))->hide();
+    (new QPushButton("B", &form))->setFocusPolicy(Qt::ClickFocus);
     auto* first = new QLineEdit(&form);
     new QPushButton("C", &form);
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 5000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 3000));
     EXPECT_EQ(QApplication::focusWidget(), first);
 }
 
-struct EnterCase {
-    const char* name;
-    bool focusButton; // otherwise a text box has the focus
-    bool withDefault;
-    Qt::Key key;
-    const char* pressed; // "" when nothing is pressed
-};
-
-void PrintTo(const EnterCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
+// Focus on the button (else on a text box), a default button set, the key, which button is pressed.
+using EnterCase = std::tuple<bool, bool, Qt::Key, const char*>;
 class EnterKeyTest : public FormTest, public ::testing::WithParamInterface<EnterCase> {};
 
 TEST_P(EnterKeyTest, PressesTheFocusedButtonOtherwiseTheDefaultOne) {
-    RecordingForm form(messages, "form");
+    const auto [focusButton, withDefault, key, expected] = GetParam();
     auto* edit = new QLineEdit(&form);
     auto* focused = new QPushButton("Dalej", &form);
     auto* byDefault = new QPushButton("OK", &form);
     QString pressed;
     form.OnClick(focused, [&] { pressed += "focused"; });
     form.OnClick(byDefault, [&] { pressed += "default"; });
-    if (GetParam().withDefault) {
-        form.SetDefaultButton(byDefault);
-    }
+    form.SetDefaultButton(withDefault ? byDefault : nullptr);
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 5000));
-    QWidget* target = GetParam().focusButton ? static_cast<QWidget*>(focused) : edit;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 3000));
+    QWidget* target = focusButton ? static_cast<QWidget*>(focused) : edit;
     target->setFocus();
-    QTest::keyClick(target, GetParam().key);
-    EXPECT_EQ(pressed, GetParam().pressed);
+    QTest::keyClick(target, key);
+    EXPECT_EQ(pressed, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, EnterKeyTest,
-    ::testing::Values(EnterCase{"ButtonFocused", true, true, Qt::Key_Return, "focused"},
-                      EnterCase{"ButtonFocusedKeypad", true, false, Qt::Key_Enter, "focused"},
-                      EnterCase{"TextFocused", false, true, Qt::Key_Return, "default"},
-                      EnterCase{"TextFocusedKeypad", false, true, Qt::Key_Enter, "default"},
-                      EnterCase{"TextFocusedNoDefault", false, false, Qt::Key_Return, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, EnterKeyTest,
+                         ::testing::Values(EnterCase{true, true, Qt::Key_Return, "focused"},
+                                           EnterCase{true, false, Qt::Key_Enter, "focused"},
+                                           EnterCase{false, true, Qt::Key_Return, "default"},
+                                           EnterCase{false, true, Qt::Key_Enter, "default"},
+                                           EnterCase{false, false, Qt::Key_Return, ""}));
 
-TEST_F(FormTest, AClickHandlerThatThrowsGivesOneErrorBoxAndTheLoopGoesOn) {
-    RecordingForm form(messages, "form");
+TEST_F(FormTest, AThrowingClickGivesOneErrorBoxAndTheLoopGoesOn) {
     auto* button = new QPushButton("Start", &form);
-    int clicks = 0;
-    form.OnClick(button, [&] {
-        ++clicks;
-        throw std::runtime_error("Nie można otworzyć pliku");
-    });
-    form.Show();
+    form.OnClick(button, [] { throw std::runtime_error("Nie można otworzyć pliku"); });
     const int result = RunLoop(
         [&] {
             button->click();
@@ -248,45 +174,26 @@ TEST_F(FormTest, AClickHandlerThatThrowsGivesOneErrorBoxAndTheLoopGoesOn) {
         },
         5000);
     EXPECT_EQ(result, 3);
-    EXPECT_EQ(clicks, 2);
     EXPECT_EQ(messages.log, QStringList(2, QString::fromUtf8("error: Nie można otworzyć pliku.")));
 }
 
-TEST_F(FormTest, AFailingFormShowIsReportedOnceAndTheWindowShownAllTheSame) {
-    RecordingForm form(messages, "form");
-    form.throwFrom = "show";
+// The throwing handler, whether the window ends up visible.
+using FailureCase = std::tuple<const char*, bool>;
+class FailingHandlerTest : public FormTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailingHandlerTest, IsReportedOnceAndTheWindowChangesAllTheSame) {
+    const auto [handler, visible] = GetParam();
+    form.throwFrom = handler;
     form.Show();
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(messages.log, QStringList{QString::fromUtf8("error: Błąd w show.")});
+    if (!visible) {
+        QString(handler) == "hide" ? form.Hide() : form.Close();
+    }
+    EXPECT_EQ(form.isVisible(), visible);
+    EXPECT_EQ(messages.log, QStringList{QString::fromUtf8("error: Błąd w %1.").arg(handler)});
 }
 
-TEST_F(FormTest, AFailingFormHideIsReportedOnceAndTheWindowHiddenAllTheSame) {
-    RecordingForm form(messages, "form");
-    form.Show();
-    form.throwFrom = "hide";
-    form.Hide();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(messages.log, QStringList{QString::fromUtf8("error: Błąd w hide.")});
-}
-
-TEST_F(FormTest, AFailingFormCloseIsReportedAndTheWindowHiddenAllTheSame) {
-    RecordingForm form(messages, "form");
-    form.Show();
-    form.throwFrom = "close";
-    form.Close();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(messages.log, QStringList{QString::fromUtf8("error: Błąd w close.")});
-}
-
-TEST_F(FormTest, HiddenWindowsDoNotEndTheProgram) {
-    RecordingForm form(messages, "form");
-    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
-}
-
-TEST_F(FormTest, TheWindowGlobalsStartEmpty) {
-    EXPECT_EQ(platform::FoRPGMenu, nullptr);
-    EXPECT_EQ(platform::FoRpgGra, nullptr);
-    EXPECT_EQ(platform::FoLista, nullptr);
-}
+INSTANTIATE_TEST_SUITE_P(Handlers, FailingHandlerTest,
+                         ::testing::Values(FailureCase{"show", true}, FailureCase{"hide", false},
+                                           FailureCase{"close", false}));
 
 } // namespace

@@ -3,177 +3,118 @@
 #include "tests/platform/Waits.h"
 
 #include <QAbstractButton>
-#include <QDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace {
 
-using platform_tests::WithModal;
-
-// What an open box shows, read while it is open.
-struct Box {
-    QString title;
-    QString html;
-    QString accessibleText;
-    bool modal = false;
-    bool icon = false;
-    QStringList buttons;
-    QRect frame;
-    QRect screenArea;
-    int textWidth = 0;
-    int textHeight = 0;
-};
-
-Box Read(QWidget* window) {
-    Box box;
-    box.title = window->windowTitle();
-    box.modal = window->isModal();
-    const auto* text = window->findChild<QLabel*>("text");
-    if (text != nullptr) {
-        box.html = text->text();
-        box.accessibleText = text->accessibleName();
-        box.textWidth = text->width();
-        box.textHeight = text->height();
-    }
-    const auto* icon = window->findChild<QLabel*>("icon");
-    box.icon = icon != nullptr && !icon->pixmap().isNull();
-    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        box.buttons << button->text();
-    }
-    box.frame = window->frameGeometry();
-    box.screenArea = window->screen()->availableGeometry();
-    return box;
-}
-
-// Shows a box through `show`, reads it once it has settled and dismisses it with `key`.
-Box ShowAndRead(const std::function<void(platform::QtMessages&)>& show, Qt::Key key = Qt::Key_Escape,
-                bool* dismissed = nullptr) {
+// Shows a box through `show`, lets `inspect` read it once settled, then dismisses it with `key`; returns
+// whether the key closed it.
+bool ShowBox(const std::function<void(platform::QtMessages&)>& show,
+             const std::function<void(QWidget*)>& inspect, Qt::Key key = Qt::Key_Escape) {
     platform::QtMessages messages;
-    Box box;
-    const bool inspected =
-        WithModal([&] { show(messages); },
-                  [&](QWidget* window) {
-                      QTest::qWait(30);
-                      box = Read(window);
-                      QPointer<QWidget> guard(window);
-                      QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, key);
-                      if (dismissed != nullptr) {
-                          *dismissed = guard.isNull() || !guard->isVisible();
-                      }
-                  });
-    EXPECT_TRUE(inspected) << "no modal box appeared";
-    return box;
+    bool dismissed = false;
+    EXPECT_TRUE(platform_tests::WithModal([&] { show(messages); },
+                                          [&](QWidget* box) {
+                                              QTest::qWait(20);
+                                              inspect(box);
+                                              const QPointer<QWidget> alive(box);
+                                              QTest::keyClick(box->focusWidget(), key);
+                                              dismissed = alive.isNull() || !alive->isVisible();
+                                          }));
+    return dismissed;
 }
 
-TEST(QtMessages, AMessageIsAModalTitledBoxWithoutIconAndOneOk) {
-    const Box box = ShowAndRead([](auto& m) { m.ShowMessage("Koniec gry"); });
-    EXPECT_TRUE(box.modal);
-    EXPECT_EQ(box.title, platform::ApplicationTitle());
-    EXPECT_FALSE(box.icon);
-    EXPECT_EQ(box.buttons, QStringList{"OK"});
-    EXPECT_EQ(box.accessibleText, "Koniec gry");
-}
-
-TEST(QtMessages, AnErrorHasTheErrorIcon) {
-    const Box box = ShowAndRead([](auto& m) { m.ShowError("Nie ma pliku."); });
-    EXPECT_TRUE(box.modal);
-    EXPECT_EQ(box.title, platform::ApplicationTitle());
-    EXPECT_TRUE(box.icon);
-    EXPECT_EQ(box.buttons, QStringList{"OK"});
-}
-
-TEST(QtMessages, EnterAndEscBothDismissTheBox) {
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        bool dismissed = false;
-        ShowAndRead([](auto& m) { m.ShowMessage("Tak"); }, key, &dismissed);
-        EXPECT_TRUE(dismissed) << "key " << key;
-    }
-}
-
-TEST(QtMessages, TheBoxIsCentredOnTheScreen) {
-    for (const QString& text : {QString("Krótki"), QString("Dłuższy tekst ").repeated(40)}) {
-        const Box box = ShowAndRead([&](auto& m) { m.ShowError(text); });
-        const QPoint offset = box.frame.center() - box.screenArea.center();
-        EXPECT_LE(std::abs(offset.x()), 1) << box.frame.x() << " " << box.frame.width();
-        EXPECT_LE(std::abs(offset.y()), 1) << box.frame.y() << " " << box.frame.height();
-    }
-}
-
-TEST(QtMessages, LongTextWrapsAtHalfTheScreenWidth) {
-    const QString text = QString("słowo ").repeated(200);
-    const Box longBox = ShowAndRead([&](auto& m) { m.ShowMessage(text); });
-    const Box shortBox = ShowAndRead([&](auto& m) { m.ShowMessage("słowo"); });
-    EXPECT_LE(longBox.textWidth, longBox.screenArea.width() / 2);
-    EXPECT_GT(longBox.textWidth, longBox.screenArea.width() / 3);
-    EXPECT_GT(longBox.textHeight, 4 * shortBox.textHeight);
-    EXPECT_LT(shortBox.textWidth, longBox.textWidth / 4);
-}
-
-// The document a box's rich text makes: its plain text and which characters are underlined.
-struct Shown {
-    QString text;
-    QString underlined;
-};
-
-Shown Render(const QString& html) {
+// The plain text a rich text shows, and its underlined characters.
+std::pair<QString, QString> Shown(const QString& html) {
     QTextDocument document;
     document.setHtml(html);
-    Shown shown;
+    QString underlined;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().fontUnderline()) {
-                shown.underlined += fragment.text();
-            }
+            underlined += it.fragment().charFormat().fontUnderline() ? it.fragment().text() : QString();
         }
     }
-    shown.text = document.toPlainText();
-    return shown;
+    return {document.toPlainText(), underlined};
 }
 
-struct MnemonicCase {
-    const char* text;
-    const char* shown;
-    const char* underlined;
-};
+class BoxKindTest : public ::testing::TestWithParam<bool> {};
 
-void PrintTo(const MnemonicCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
-}
-
-class BoxTextTest : public ::testing::TestWithParam<MnemonicCase> {};
-
-TEST_P(BoxTextTest, ShowsTheTextExactlyWithMnemonicsUnderlined) {
-    const QString text = QString::fromUtf8(GetParam().text);
-    const Shown shown = Render(platform::MnemonicRichText(text));
-    EXPECT_EQ(shown.text, QString::fromUtf8(GetParam().shown));
-    EXPECT_EQ(shown.underlined, QString::fromUtf8(GetParam().underlined));
-    EXPECT_EQ(platform::MnemonicPlainText(text), QString::fromUtf8(GetParam().shown).replace("\r\n", "\n"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BoxTextTest,
-    ::testing::Values(MnemonicCase{"Zwykły tekst", "Zwykły tekst", ""}, MnemonicCase{"&Plik", "Plik", "P"},
-                      MnemonicCase{"Tom && Jerry", "Tom & Jerry", ""}, MnemonicCase{"a&&&b", "a&b", "b"},
-                      MnemonicCase{"<b>nie</b> HTML", "<b>nie</b> HTML", ""},
-                      MnemonicCase{"dwa  spacje   trzy", "dwa  spacje   trzy", ""},
-                      MnemonicCase{"wiersz 1\nwiersz 2", "wiersz 1\nwiersz 2", ""},
-                      MnemonicCase{"&Łąka", "Łąka", "Ł"}, MnemonicCase{"koniec&", "koniec", ""}));
-
-TEST(QtMessages, TheBoxShowsTheTextItWasGiven) {
+TEST_P(BoxKindTest, IsModalTitledWithOneOkAndTheErrorIconOnlyForErrors) {
+    const bool error = GetParam();
     const QString text = QString::fromUtf8("Wejdź do &lasu?\nTak && nie <też>");
-    const Box box = ShowAndRead([&](auto& m) { m.ShowMessage(text); });
-    const Shown shown = Render(box.html);
-    EXPECT_EQ(shown.text, QString::fromUtf8("Wejdź do lasu?\nTak & nie <też>"));
-    EXPECT_EQ(shown.underlined, "l");
-    EXPECT_EQ(box.accessibleText, shown.text);
+    const bool closed = ShowBox([&](auto& m) { error ? m.ShowError(text) : m.ShowMessage(text); },
+                                [&](QWidget* box) {
+                                    EXPECT_TRUE(box->isModal());
+                                    EXPECT_EQ(box->windowTitle(), platform::ApplicationTitle());
+                                    const auto* icon = box->findChild<QLabel*>("icon");
+                                    EXPECT_EQ(icon != nullptr && !icon->pixmap().isNull(), error);
+                                    QStringList buttons;
+                                    for (const auto* button : box->findChildren<QAbstractButton*>()) {
+                                        buttons << button->text();
+                                    }
+                                    EXPECT_EQ(buttons, QStringList{"OK"});
+                                    const auto* label = box->findChild<QLabel*>("text");
+                                    ASSERT_NE(label, nullptr);
+                                    const auto [plain, underlined] = Shown(label->text());
+                                    EXPECT_EQ(plain, QString::fromUtf8("Wejdź do lasu?\nTak & nie <też>"));
+                                    EXPECT_EQ(underlined, "l");
+                                    EXPECT_EQ(label->accessibleName(), plain);
+                                });
+    EXPECT_TRUE(closed);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BoxKindTest, ::testing::Bool());
+
+TEST(QtMessages, EnterAndEscBothPressOk) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        EXPECT_TRUE(ShowBox([](auto& m) { m.ShowMessage("Tak"); }, [](QWidget*) {}, key)) << key;
+    }
+}
+
+TEST(QtMessages, IsCentredOnTheScreenAndWrapsAtHalfItsWidth) {
+    int shortWidth = 0;
+    for (const QString& text : {QString("słowo"), QString("słowo ").repeated(200)}) {
+        ShowBox([&](auto& m) { m.ShowError(text); },
+                [&](QWidget* box) {
+                    const QRect area = box->screen()->availableGeometry();
+                    const QPoint offset = box->frameGeometry().center() - area.center();
+                    EXPECT_LE(std::abs(offset.x()), 1);
+                    EXPECT_LE(std::abs(offset.y()), 1);
+                    const auto* label = box->findChild<QLabel*>("text");
+                    ASSERT_NE(label, nullptr);
+                    if (shortWidth == 0) {
+                        shortWidth = label->width();
+                        return;
+                    }
+                    EXPECT_LE(label->width(), area.width() / 2);
+                    EXPECT_GT(label->width(), std::max(area.width() / 3, 4 * shortWidth));
+                    EXPECT_GT(label->height(), 4 * label->fontMetrics().height());
+                });
+    }
+}
+
+using MnemonicCase = std::tuple<const char*, const char*, const char*>; // text, shown, underlined
+class MnemonicTest : public ::testing::TestWithParam<MnemonicCase> {};
+
+TEST_P(MnemonicTest, ShowsTheTextExactlyWithTheMarkedCharacterUnderlined) {
+    const auto [text, plain, underlined] = GetParam();
+    EXPECT_EQ(Shown(platform::MnemonicRichText(QString::fromUtf8(text))),
+              std::make_pair(QString::fromUtf8(plain), QString::fromUtf8(underlined)));
+    EXPECT_EQ(platform::MnemonicPlainText(QString::fromUtf8(text)), QString::fromUtf8(plain));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, MnemonicTest,
+                         ::testing::Values(MnemonicCase{"&Plik", "Plik", "P"},
+                                           MnemonicCase{"a&&&b", "a&b", "b"},
+                                           MnemonicCase{"<b>x</b> &amp;", "<b>x</b> amp;", "a"},
+                                           MnemonicCase{"dwa  spacje   trzy", "dwa  spacje   trzy", ""},
+                                           MnemonicCase{"wiersz 1\nwiersz 2", "wiersz 1\nwiersz 2", ""},
+                                           MnemonicCase{"&Łąka", "Łąka", "Ł"},
+                                           MnemonicCase{"koniec&", "koniec", ""}));
 
 } // namespace
