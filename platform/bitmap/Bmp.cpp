@@ -306,8 +306,12 @@ class Decoder {
                 QRgb* dst = Row(y) + x;
                 const QRgb first = palette_[rle4 ? value >> 4 : value];
                 const QRgb second = palette_[rle4 ? value & 15 : value];
-                for (std::int64_t i = 0; i < n; ++i) {
-                    dst[i] = (i & 1) ? second : first;
+                if (first == second) {
+                    std::fill_n(dst, n, first);
+                } else {
+                    for (std::int64_t i = 0; i < n; ++i) {
+                        dst[i] = (i & 1) ? second : first;
+                    }
                 }
                 x += n;
                 continue;
