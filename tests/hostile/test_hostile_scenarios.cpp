@@ -1,0 +1,324 @@
+// Broken scenarios played through the real game window, with the real picture decoder and sound player:
+// each gives its message and leaves the window working, and no file changes by a byte or a timestamp.
+#include "game/Scenariusz.h"
+#include "game/Urpggra.h"
+#include "platform/sound/SdlMediaPlayer.h"
+#include "scenario/IoError.h"
+#include "scenario/StepReader.h"
+#include "tests/bitmap/BmpWriter.h"
+#include "tests/sound/SoundFiles.h"
+#include "tests/support/BmpFile.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/ScenarioWriter.h"
+#include "tests/support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class StandInMenu : public platform::TForm {
+  public:
+    explicit StandInMenu(platform::IMessages& m) : TForm(m, "FoRPGMenu", "Menu", QSize(260, 218)) {}
+};
+
+struct FileState {
+    std::string bytes;
+    std::int64_t mtimeNs = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+// Every regular file below `root`, with its bytes and modification time.
+std::map<std::string, FileState> Snapshot(const fs::path& root) {
+    std::map<std::string, FileState> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        struct stat st {};
+        if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().string()] = {std::string(std::istreambuf_iterator<char>(in), {}),
+                                        std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+    }
+    return files;
+}
+
+fixtures::Step MakeStep(const std::string& name, std::uint8_t typ, std::array<std::int32_t, 4> targets,
+                        const std::string& bmp = {}, const std::string& wav = {}) {
+    fixtures::Step s;
+    s.nazwa = name;
+    s.opis = "Opis " + name;
+    s.wybory = {"a", "b", "c", "d"};
+    s.typ = typ;
+    s.targets = targets;
+    s.bmp = bmp;
+    s.wav = wav;
+    return s;
+}
+
+class HostileScenario : public testing::Test {
+  protected:
+    HostileScenario() {
+        platform::FoRPGMenu = &menu;
+        platform::FoRpgGra = &gra;
+        fs::create_directory(dir / "Obrazki");
+        fs::create_directory(dir / "Dzwieki");
+    }
+    ~HostileScenario() override {
+        gra.Hide();
+        for (int i = 0; i < 2; ++i) {
+            try {
+                scenario::CloseScenario();
+            } catch (const scenario::InOutError&) {
+            }
+        }
+        platform::FoRPGMenu = platform::FoRpgGra = nullptr;
+        game::Scenariusz.clear();
+    }
+
+    void Use(const fs::path& kro) { game::Scenariusz = QString::fromStdString(kro.string()); }
+
+    // Plays the scenario the way a stubborn player would: every enabled button in turn, a bounded number of
+    // clicks, then out to the menu and in again. The window must keep working throughout.
+    void PlayThrough(int clicks = 24) {
+        const auto before = Snapshot(dir.path());
+        gra.Show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(gra.isVisible());
+        QPushButton* buttons[] = {gra.BuWybor1, gra.BuWybor2, gra.BuWybor3, gra.BuWybor4};
+        for (int i = 0; i < clicks; ++i) {
+            QPushButton* button = buttons[i % 4];
+            if (button->isEnabled()) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+            gra.PaObrazek->repaint();
+            QCoreApplication::processEvents();
+        }
+        QTest::mouseClick(gra.BuWyjscie, Qt::LeftButton);
+        ASSERT_FALSE(gra.isVisible());
+        ASSERT_TRUE(menu.isVisible());
+        gra.Show();
+        ASSERT_TRUE(gra.isVisible());
+        gra.BuWyjscieClick();
+        player.Close();
+        EXPECT_EQ(Snapshot(dir.path()), before) << "a file changed while playing";
+    }
+
+    bool Reported(const QString& text) const { return messages.log.contains(text); }
+
+    fixtures::TempDir dir;
+    fixtures::CurrentDirectory cwd{dir.path()};
+    fixtures::RecordingMessages messages;
+    platform::SdlMediaPlayer player;
+    StandInMenu menu{messages};
+    game::TFoRpgGra gra{messages, player};
+};
+
+TEST_F(HostileScenario, StepFileEndingInsideARecord) {
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 2, 3, 0}), MakeStep("1", 1, {2, 2, 2, 2}),
+                                              MakeStep("2", 1, {1, 2, 0, 1})});
+    fs::resize_file(dir / "gra.Kro", 516 * 2 + 300);
+    Use(dir / "gra.Kro");
+    PlayThrough();
+    EXPECT_TRUE(Reported("error: Read beyond end of file."));
+}
+
+TEST_F(HostileScenario, EmptyFiles) {
+    fixtures::WriteBytes(dir / "gra.Kro", {});
+    fixtures::WriteBytes(dir / "gra.lis", {});
+    Use(dir / "gra.Kro");
+    PlayThrough();
+    EXPECT_TRUE(Reported("error: Read beyond end of file."));
+}
+
+TEST_F(HostileScenario, TypeListShorterThanTheStepFile) {
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}),
+                                              MakeStep("2", 1, {1, 1, 1, 1})});
+    fs::resize_file(dir / "gra.lis", 22 * 2);
+    Use(dir / "gra.Kro");
+    PlayThrough();
+    EXPECT_TRUE(Reported("error: Read beyond end of file."));
+}
+
+TEST_F(HostileScenario, HugeAndNegativeTargets) {
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}),
+                                              MakeStep("2", 1, {2147483647, -1, -2147483647 - 1, 4161791})});
+    Use(dir / "gra.Kro");
+    PlayThrough();
+    EXPECT_TRUE(Reported("error: Read beyond end of file."));
+    EXPECT_TRUE(Reported("error: I/O error 131."));
+}
+
+TEST_F(HostileScenario, LengthBytesOf255Everywhere) {
+    fixtures::KrokBytes rec{};
+    for (auto& b : rec) {
+        b = 0xFF;
+    }
+    for (std::size_t at : {0u, 21u, 67u, 113u, 159u, 205u, 456u, 477u}) {
+        rec[at] = 255;
+    }
+    // Targets of all ones are -1.
+    fixtures::WriteKroRecords(dir / "gra.Kro", {rec, rec});
+    fixtures::WriteLisRecords(dir / "gra.lis", {fixtures::EncodeLis(255), fixtures::EncodeLis(255)});
+    Use(dir / "gra.Kro");
+    PlayThrough();
+    EXPECT_EQ(gra.LaWybor1->Caption().size(), 45);
+    EXPECT_LE(gra.MeOpis->toPlainText().size(), 250);
+    EXPECT_TRUE(Reported("error: I/O error 131."));
+}
+
+struct PictureCase {
+    const char* name;
+    bmptest::Bmp bmp;
+    const char* expected; // the error box, or nullptr when the picture must load
+};
+
+bmptest::Bmp Picture(std::int32_t w, std::int32_t h) {
+    bmptest::Bmp b;
+    b.width = w;
+    b.height = h;
+    return b;
+}
+
+class HostilePicture : public HostileScenario, public testing::WithParamInterface<PictureCase> {};
+
+TEST_P(HostilePicture, IsReportedOrDrawnAndTheGameGoesOn) {
+    fixtures::WriteBytes(dir / "Obrazki" / "zly.bmp", bmptest::Write(GetParam().bmp));
+    fixtures::WriteScenario(dir / "gra.Kro",
+                            {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}, "zly.bmp"),
+                             MakeStep("2", 1, {1, 2, 1, 2})});
+    Use(dir / "gra.Kro");
+    PlayThrough(8);
+    if (GetParam().expected != nullptr) {
+        EXPECT_TRUE(Reported(QString("error: ") + GetParam().expected))
+            << messages.log.join("; ").toStdString();
+    } else {
+        EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join("; ").toStdString();
+    }
+}
+
+bmptest::Bmp With(bmptest::Bmp b, const std::function<void(bmptest::Bmp&)>& change) {
+    change(b);
+    return b;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, HostilePicture,
+    testing::Values(PictureCase{"ZeroWidth", Picture(0, 10), "Bitmap image is not valid."},
+                    PictureCase{"NegativeWidth", Picture(-5, 10), "Bitmap image is not valid."},
+                    PictureCase{"Gigantic", Picture(100000, 100000), "Bitmap image is not valid."},
+                    PictureCase{"TwoPlanes", With(Picture(4, 4), [](auto& b) { b.planes = 2; }),
+                                "Bitmap image is not valid."},
+                    PictureCase{"SevenBits", With(Picture(4, 4), [](auto& b) { b.bpp = 7; }),
+                                "Bitmap image is not valid."},
+                    PictureCase{"OddHeaderSize", With(Picture(4, 4), [](auto& b) { b.headerSize = 999; }),
+                                "Bitmap image is not valid."},
+                    PictureCase{"NoMagic", With(Picture(4, 4), [](auto& b) { b.magic = "XX"; }),
+                                "Bitmap image is not valid."},
+                    PictureCase{"PaletteBeyondTheFile",
+                                With(Picture(4, 4),
+                                     [](auto& b) {
+                                         b.bpp = 8;
+                                         b.colorsUsed = 200;
+                                         b.offBits = 14 + 40 + 200 * 4;
+                                     }),
+                                "Stream read error."},
+                    PictureCase{"PixelsMissing", Picture(64, 64), nullptr},
+                    PictureCase{"RleRunsPastTheEdges",
+                                With(Picture(8, 8),
+                                     [](auto& b) {
+                                         b.bpp = 8;
+                                         b.compression = 1;
+                                         b.palette = {0xFF0000, 0x00FF00};
+                                         // A run of 255 on an 8-wide row, a delta far below, then no end
+                                         // marker.
+                                         b.pixels = {255, 1, 0, 2, 200, 200, 255, 0, 10, 1};
+                                     }),
+                                nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostileScenario, FifosAndFoldersNamedAsMedia) {
+    ASSERT_EQ(::mkfifo((dir / "Obrazki" / "fifo.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "Dzwieki" / "fifo.wav").c_str(), 0600), 0);
+    fs::create_directory(dir / "Obrazki" / "folder.bmp");
+    fs::create_directory(dir / "Dzwieki" / "folder.wav");
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
+                                              MakeStep("1", 1, {2, 2, 2, 2}, "fifo.bmp", "fifo.wav"),
+                                              MakeStep("2", 1, {1, 1, 1, 1}, "folder.bmp", "folder.wav")});
+    Use(dir / "gra.Kro");
+    PlayThrough(6);
+    EXPECT_TRUE(Reported("message: Nie masz obrazu \"fifo.bmp\""));
+    EXPECT_TRUE(Reported("message: Nie masz dzwieku \"folder.wav\""));
+    EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join("; ").toStdString();
+}
+
+TEST_F(HostileScenario, NamesThatClimbOutOfTheMediaFolders) {
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
+                                              MakeStep("1", 1, {1, 1, 1, 1}, "..\\gra.Kro", "..\\gra.lis")});
+    Use(dir / "gra.Kro");
+    PlayThrough(4);
+    // Read-only use of another file of the scenario: reported as not a picture and not a sound, nothing else.
+    EXPECT_TRUE(Reported("error: Bitmap image is not valid."));
+}
+
+struct SoundCase {
+    const char* name;
+    const char* file;
+    std::string bytes;
+};
+
+class HostileSound : public HostileScenario, public testing::WithParamInterface<SoundCase> {};
+
+TEST_P(HostileSound, IsReportedWithAMessageAndTheGameGoesOn) {
+    fixtures::WriteBytes(dir / "Dzwieki" / GetParam().file,
+                         std::vector<std::uint8_t>(GetParam().bytes.begin(), GetParam().bytes.end()));
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
+                                              MakeStep("1", 1, {2, 2, 2, 2}, "", GetParam().file),
+                                              MakeStep("2", 1, {1, 1, 1, 1})});
+    Use(dir / "gra.Kro");
+    PlayThrough(6);
+    ASSERT_FALSE(messages.errors.isEmpty());
+    EXPECT_GT(messages.errors.first().size(), 1);
+}
+
+std::string TruncatedWave() {
+    std::string wave = soundtest::Wave(soundtest::WaveFormat::Pcm16, {});
+    return wave.substr(0, 30);
+}
+
+std::string WaveClaimingFourGigabytes() {
+    std::string wave = soundtest::Wave(soundtest::WaveFormat::Pcm16, {});
+    const std::size_t data = wave.find("data");
+    for (int k = 0; k < 4; ++k) {
+        wave[data + 4 + static_cast<std::size_t>(k)] = '\xFF';
+    }
+    return wave.substr(0, data + 8 + 64);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileSound,
+                         testing::Values(SoundCase{"Empty", "pusty.wav", ""},
+                                         SoundCase{"Garbage", "smieci.wav", std::string(4096, '\x5A')},
+                                         SoundCase{"Truncated", "urwany.wav", TruncatedWave()},
+                                         SoundCase{"GarbageMp3", "smieci.mp3", std::string(2048, '\x11')},
+                                         SoundCase{"UnknownKind", "dzwiek.xyz", "abc"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostileScenario, WaveClaimingMoreDataThanItHoldsPlaysWhatItHas) {
+    const std::string wave = WaveClaimingFourGigabytes();
+    fixtures::WriteBytes(dir / "Dzwieki" / "klamca.wav", std::vector<std::uint8_t>(wave.begin(), wave.end()));
+    fixtures::WriteScenario(
+        dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {1, 1, 1, 1}, "", "klamca.wav")});
+    Use(dir / "gra.Kro");
+    PlayThrough(4);
+    // Either outcome is fine for the player; what matters is that it neither crashed nor allocated 4 GiB.
+    EXPECT_TRUE(gra.BuWybor1->isEnabled());
+}
+
+} // namespace
