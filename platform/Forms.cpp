@@ -110,6 +110,9 @@ void TForm::Close() {
 }
 
 void TForm::Terminate() {
+    if (QCoreApplication::instance() == nullptr) {
+        return;
+    }
     // Queued, so that the handler that asked for it finishes first, and so that asking before the
     // event loop runs still ends it.
     QMetaObject::invokeMethod(
