@@ -2,8 +2,11 @@
 
 #include "platform/QtMessages.h"
 
+#include <QEvent>
 #include <QPaintEvent>
+
 #include <QPainter>
+#include <algorithm>
 
 namespace platform {
 
@@ -22,7 +25,26 @@ void TLabel::SetCaption(const QString& caption) {
     }
     caption_ = caption;
     setAccessibleName(VisibleText());
+    FitToText();
     update();
+}
+
+void TLabel::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    FitToText();
+}
+
+void TLabel::FitToText() {
+    if (autoSize_) {
+        setFixedWidth(std::max(1, fontMetrics().horizontalAdvance(VisibleText()) + 1));
+    }
+}
+
+void TLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        FitToText();
+    }
+    QWidget::changeEvent(event);
 }
 
 QString TLabel::VisibleText() const {

@@ -24,12 +24,20 @@ class TLabel : public QWidget {
 
     void SetAlignment(Qt::Alignment alignment);
 
+    // A label that sizes itself keeps its left edge and takes the width its text needs, so that a font
+    // a little wider than the one the window was designed with never cuts the text.
+    void SetAutoSize(bool autoSize);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void FitToText();
+
     QString caption_;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
+    bool autoSize_ = false;
 };
 
 // A raised box frame of one pixel: top and left in the button-highlight colour, bottom and right in the

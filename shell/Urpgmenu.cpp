@@ -45,6 +45,9 @@ TFoRPGMenu::TFoRPGMenu(platform::IMessages& messages, platform::IOpenFileDialog&
     // Right-aligned, so that a long path keeps its end, the file name, in view.
     Label4->SetAlignment(Qt::AlignRight | Qt::AlignTop);
     Label14 = MakeLabel(this, "Label14", QRect(227, 0, 31, 14), 11, "V: 1.0 ", "Wersja");
+    for (platform::TLabel* label : {Label1, Label2, Label3, Label14}) {
+        label->SetAutoSize(true);
+    }
 
     setTabOrder(BuStart, BuKoniec);
     setTabOrder(BuKoniec, BuPlansza);
