@@ -169,6 +169,16 @@ struct SdlMediaPlayer::Impl {
     Mix_Chunk* chunk = nullptr;
     int channel = -1;
     Mix_Music* music = nullptr;
+    // Closed music, freed at the next Open: freeing a MIDI synthesizer takes a millisecond or two, too long
+    // for the click that closes it.
+    Mix_Music* closedMusic = nullptr;
+
+    void FreeClosedMusic() {
+        if (closedMusic != nullptr) {
+            Mix_FreeMusic(closedMusic);
+            closedMusic = nullptr;
+        }
+    }
 
     // A channel is reused once its sound ends, possibly by another player's sound.
     bool OwnsChannel() const { return channel >= 0 && Mix_GetChunk(channel) == chunk; }
@@ -178,6 +188,7 @@ SdlMediaPlayer::SdlMediaPlayer() : impl_(new Impl) {}
 
 SdlMediaPlayer::~SdlMediaPlayer() {
     Close();
+    impl_->FreeClosedMusic();
     if (impl_->hasDevice) {
         ReleaseDevice();
     }
@@ -186,6 +197,7 @@ SdlMediaPlayer::~SdlMediaPlayer() {
 
 void SdlMediaPlayer::Open(const QString& fileName) {
     Close();
+    impl_->FreeClosedMusic();
     const QString extension = QFileInfo(fileName).suffix();
     const Decoder decoder = DecoderFor(extension);
     if (decoder.loader == Loader::None) {
@@ -249,7 +261,8 @@ void SdlMediaPlayer::Close() {
             Mix_HaltMusic();
             playingMusic = nullptr;
         }
-        Mix_FreeMusic(impl_->music);
+        impl_->FreeClosedMusic();
+        impl_->closedMusic = impl_->music;
         impl_->music = nullptr;
     }
 }

@@ -222,7 +222,8 @@ TEST(MediaPlayer, PlayAgainRestartsTheSound) {
 
 TEST(MediaPlayer, PlayersShareTheDevice) {
     fixtures::TempDir dir;
-    WriteWave(dir / "tone.wav", WaveFormat::Pcm16, 22050, 1);
+    // Long enough to outlast loading the MIDI synthesizer on a slow machine.
+    soundtest::WriteFile(dir / "tone.wav", soundtest::Wave(WaveFormat::Pcm8, Tone{440.0, 10.0, 8000, 1}));
     soundtest::WriteFile(dir / "tune.mid", soundtest::Midi());
     SdlMediaPlayer first;
     first.Open(Q(dir / "tone.wav"));
