@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,7 +16,11 @@ namespace {
 
 const std::string& Folder() {
     static const std::string dir = [] {
-        char pattern[] = "/tmp/przygoda-fuzz-XXXXXX";
+        // tmpfs when there is one: every input is written to two files.
+        char pattern[] = "/dev/shm/przygoda-fuzz-XXXXXX";
+        if (::access("/dev/shm", W_OK) != 0) {
+            std::strcpy(pattern, "/tmp/przygoda-fuzz-XXXXXX");
+        }
         return std::string(::mkdtemp(pattern));
     }();
     return dir;
