@@ -134,12 +134,17 @@ std::vector<std::uint8_t> EncodeWave(std::vector<double> s) {
         peak = std::max(peak, std::abs(v));
     }
     std::vector<std::uint8_t> out;
+    out.reserve(44 + s.size() * 2);
     const auto put = [&out](std::uint32_t v, int bytes) {
         for (int k = 0; k < bytes; ++k) {
             out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
         }
     };
-    const auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+    const auto tag = [&out](const char* t) {
+        for (int k = 0; k < 4; ++k) {
+            out.push_back(static_cast<std::uint8_t>(t[k]));
+        }
+    };
     const auto dataBytes = static_cast<std::uint32_t>(s.size() * 2);
     tag("RIFF");
     put(36 + dataBytes, 4);

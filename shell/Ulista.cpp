@@ -30,7 +30,7 @@ TFoLista::TFoLista(platform::IMessages& messages) : TForm(messages, "FoLista", "
     SetDefaultButton(BitBtn1);
 
     Label1 = MakeLine(this, "Label1", {16, 9}, "Twórca  gry - Zespół Przygody", "Twórca gry");
-    Label2 = MakeLine(this, "Label2", {17, 33}, "Twórca  edytora - Pracownia Przygody", "Twórca edytora");
+    Label2 = MakeLine(this, "Label2", {17, 33}, "Twórca  edytora - Zespół Przygody", "Twórca edytora");
     Label3 = MakeLine(this, "Label3", {17, 57}, "Testerzy (dzięki za współprace):", "Testerzy");
     Label4 = MakeLine(this, "Label4", {17, 73}, "Drużyna Leśnego Młyna", "Tester");
     Label5 = MakeLine(this, "Label5", {17, 89}, "Klub Mglistej Polany", "Tester");

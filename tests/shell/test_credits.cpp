@@ -20,6 +20,9 @@ TEST_F(ShellTest, CreditsWindowHoldsItsLines) {
     for (const auto& [label, at] : places) {
         EXPECT_EQ(label->geometry(), QRect(at, QSize(200, 15))) << label->objectName().toStdString();
         EXPECT_FALSE(label->Caption().isEmpty());
+        // The labels are fixed in size: a name that does not fit would lose its ends.
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->VisibleText()), label->width())
+            << label->objectName().toStdString();
     }
     EXPECT_EQ(lista.Label8->font().pixelSize(), 11);
 }
