@@ -22,7 +22,7 @@ platform::TLabel* MakeLine(QWidget* parent, const char* name, QPoint at, const Q
 TFoLista::TFoLista(platform::IMessages& messages) : TForm(messages, "FoLista", "Lista", QSize(231, 181)) {
     setFont(platform::MakeFont("System", 13));
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
+    BitBtn1 = new QPushButton("OK", this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setGeometry(84, 152, 66, 24);
     BitBtn1->setFont(platform::MakeFont("Times New Roman", 19));
@@ -43,6 +43,15 @@ TFoLista::TFoLista(platform::IMessages& messages) : TForm(messages, "FoLista", "
 void TFoLista::BitBtn1Click() {
     platform::FoRPGMenu->Show();
     Hide();
+}
+
+void TFoLista::showEvent(QShowEvent* event) {
+    // Looking the icon up in the icon theme takes longer than building the rest of the window, and the
+    // window is built at start-up while the menu waits to be painted; so the icon comes at the first show.
+    if (BitBtn1->icon().isNull()) {
+        BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    }
+    TForm::showEvent(event);
 }
 
 void TFoLista::FormClose() {

@@ -27,6 +27,7 @@ class TFoLista : public platform::TForm {
 
   protected:
     void FormClose() override;
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace shell

@@ -3,8 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "platform/sound/SdlLibrary.h"
 
 #include <array>
 #include <cstring>
@@ -59,7 +58,7 @@ Decoder DecoderFor(const QString& extension) {
 }
 
 std::string DeviceError() {
-    const char* text = Mix_GetError();
+    const char* text = Sdl().GetError();
     if (text == nullptr || *text == '\0') {
         return "Unknown error code";
     }
@@ -77,12 +76,12 @@ Uint32 BigEndian(const unsigned char* bytes, int count) {
 // The MIDI synthesizer takes any bytes and only finds out when playing that they hold no tune, so check
 // that the header is there and that every track it announces is whole. Leaves `source` rewound.
 bool IsWholeMidi(SDL_RWops* source) {
-    const Sint64 size = SDL_RWsize(source);
+    const Sint64 size = Sdl().RWsize(source);
     unsigned char chunk[14];
-    bool whole = SDL_RWread(source, chunk, 1, sizeof chunk) == sizeof chunk;
+    bool whole = Sdl().RWread(source, chunk, 1, sizeof chunk) == sizeof chunk;
     if (whole && std::memcmp(chunk, "RIFF", 4) == 0) {
         // A MIDI file wrapped in RIFF: left to the synthesizer.
-        SDL_RWseek(source, 0, RW_SEEK_SET);
+        Sdl().RWseek(source, 0, RW_SEEK_SET);
         return true;
     }
     whole = whole && std::memcmp(chunk, "MThd", 4) == 0 && BigEndian(chunk + 4, 4) >= 6;
@@ -90,27 +89,27 @@ bool IsWholeMidi(SDL_RWops* source) {
     whole = whole && tracks > 0;
     Sint64 at = whole ? 8 + Sint64{BigEndian(chunk + 4, 4)} : 0;
     while (whole && tracks > 0) {
-        whole = at + 8 <= size && SDL_RWseek(source, at, RW_SEEK_SET) == at &&
-                SDL_RWread(source, chunk, 1, 8) == 8;
+        whole = at + 8 <= size && Sdl().RWseek(source, at, RW_SEEK_SET) == at &&
+                Sdl().RWread(source, chunk, 1, 8) == 8;
         if (whole) {
             at += 8 + Sint64{BigEndian(chunk + 4, 4)};
             whole = at <= size;
             tracks -= std::memcmp(chunk, "MTrk", 4) == 0 ? 1 : 0;
         }
     }
-    SDL_RWseek(source, 0, RW_SEEK_SET);
+    Sdl().RWseek(source, 0, RW_SEEK_SET);
     return whole;
 }
 
 void ChooseSoundFont() {
     // A soundfont the user chose wins over ours.
-    if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) {
+    if (Sdl().getenv("SDL_SOUNDFONTS") != nullptr) {
         return;
     }
     std::error_code ec;
     for (const char* font : kSoundFonts) {
         if (std::filesystem::is_regular_file(font, ec)) {
-            Mix_SetSoundFonts(font);
+            Sdl().SetSoundFonts(font);
             return;
         }
     }
@@ -130,19 +129,19 @@ void AcquireDevice() {
         return;
     }
     // Otherwise SDL takes over SIGINT and SIGTERM and the program no longer ends on them.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_ClearError();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    Sdl().ClearError();
+    if (Sdl().InitSubSystem(SDL_INIT_AUDIO) != 0) {
         throw MediaError(DeviceError());
     }
     // A decoder missing here reports itself when a file needs it.
-    Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MID);
+    Sdl().Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MID);
     ChooseSoundFont();
-    SDL_ClearError();
-    if (Mix_OpenAudio(kFrequency, kFormat, kChannels, kChunkFrames) != 0) {
+    Sdl().ClearError();
+    if (Sdl().OpenAudio(kFrequency, kFormat, kChannels, kChunkFrames) != 0) {
         const std::string error = DeviceError();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        Sdl().MixQuit();
+        Sdl().QuitSubSystem(SDL_INIT_AUDIO);
         throw MediaError(error);
     }
     deviceUsers = 1;
@@ -154,11 +153,11 @@ void ReleaseDevice() {
         return;
     }
     playingMusic = nullptr;
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
-        SDL_Quit();
+    Sdl().CloseAudio();
+    Sdl().MixQuit();
+    Sdl().QuitSubSystem(SDL_INIT_AUDIO);
+    if (Sdl().WasInit(SDL_INIT_EVERYTHING) == 0) {
+        Sdl().Quit();
     }
 }
 
@@ -175,13 +174,13 @@ struct SdlMediaPlayer::Impl {
 
     void FreeClosedMusic() {
         if (closedMusic != nullptr) {
-            Mix_FreeMusic(closedMusic);
+            Sdl().FreeMusic(closedMusic);
             closedMusic = nullptr;
         }
     }
 
     // A channel is reused once its sound ends, possibly by another player's sound.
-    bool OwnsChannel() const { return channel >= 0 && Mix_GetChunk(channel) == chunk; }
+    bool OwnsChannel() const { return channel >= 0 && Sdl().GetChunk(channel) == chunk; }
 };
 
 SdlMediaPlayer::SdlMediaPlayer() : impl_(new Impl) {}
@@ -211,24 +210,24 @@ void SdlMediaPlayer::Open(const QString& fileName) {
         impl_->hasDevice = true;
     }
 
-    SDL_ClearError();
-    SDL_RWops* source = SDL_RWFromFile(QFile::encodeName(fileName).constData(), "rb");
+    Sdl().ClearError();
+    SDL_RWops* source = Sdl().RWFromFile(QFile::encodeName(fileName).constData(), "rb");
     if (source == nullptr) {
         throw MediaError(DeviceError());
     }
     // The loaders take the file over and close it, also when loading fails.
     if (decoder.loader == Loader::Chunk) {
-        impl_->chunk = Mix_LoadWAV_RW(source, 1);
+        impl_->chunk = Sdl().LoadWAV_RW(source, 1);
         if (impl_->chunk == nullptr) {
             throw MediaError(DeviceError());
         }
         return;
     }
     if (decoder.musicType == MUS_MID && !IsWholeMidi(source)) {
-        SDL_RWclose(source);
+        Sdl().RWclose(source);
         throw MediaError("Uszkodzony plik MIDI");
     }
-    impl_->music = Mix_LoadMUSType_RW(source, decoder.musicType, 1);
+    impl_->music = Sdl().LoadMUSType_RW(source, decoder.musicType, 1);
     if (impl_->music == nullptr) {
         throw MediaError(DeviceError());
     }
@@ -237,11 +236,11 @@ void SdlMediaPlayer::Open(const QString& fileName) {
 void SdlMediaPlayer::Play() {
     if (impl_->chunk != nullptr) {
         if (impl_->OwnsChannel()) {
-            Mix_HaltChannel(impl_->channel);
+            Sdl().HaltChannel(impl_->channel);
         }
-        impl_->channel = Mix_PlayChannel(-1, impl_->chunk, 0);
+        impl_->channel = Sdl().PlayChannel(-1, impl_->chunk, 0);
     } else if (impl_->music != nullptr) {
-        if (Mix_PlayMusic(impl_->music, 1) == 0) {
+        if (Sdl().PlayMusic(impl_->music, 1) == 0) {
             playingMusic = impl_->music;
         }
     }
@@ -250,15 +249,15 @@ void SdlMediaPlayer::Play() {
 void SdlMediaPlayer::Close() {
     if (impl_->chunk != nullptr) {
         if (impl_->OwnsChannel()) {
-            Mix_HaltChannel(impl_->channel);
+            Sdl().HaltChannel(impl_->channel);
         }
-        Mix_FreeChunk(impl_->chunk);
+        Sdl().FreeChunk(impl_->chunk);
         impl_->chunk = nullptr;
         impl_->channel = -1;
     }
     if (impl_->music != nullptr) {
         if (playingMusic == impl_->music) {
-            Mix_HaltMusic();
+            Sdl().HaltMusic();
             playingMusic = nullptr;
         }
         impl_->FreeClosedMusic();
@@ -269,10 +268,10 @@ void SdlMediaPlayer::Close() {
 
 bool SdlMediaPlayer::IsPlaying() const {
     if (impl_->chunk != nullptr) {
-        return impl_->OwnsChannel() && Mix_Playing(impl_->channel) != 0;
+        return impl_->OwnsChannel() && Sdl().Playing(impl_->channel) != 0;
     }
     if (impl_->music != nullptr) {
-        return playingMusic == impl_->music && Mix_PlayingMusic() != 0;
+        return playingMusic == impl_->music && Sdl().PlayingMusic() != 0;
     }
     return false;
 }

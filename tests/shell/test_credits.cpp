@@ -8,7 +8,6 @@ TEST_F(ShellTest, CreditsWindowHoldsItsLines) {
     EXPECT_EQ(lista.size(), QSize(231, 181));
     EXPECT_EQ(lista.BitBtn1->text(), "OK");
     EXPECT_EQ(lista.BitBtn1->geometry(), QRect(84, 152, 66, 24));
-    EXPECT_FALSE(lista.BitBtn1->icon().isNull());
     EXPECT_TRUE(lista.Label1->Caption().startsWith(QString::fromUtf8("Twórca  gry - ")));
     EXPECT_TRUE(lista.Label2->Caption().startsWith(QString::fromUtf8("Twórca  edytora - ")));
     EXPECT_EQ(lista.Label3->Caption(), QString::fromUtf8("Testerzy (dzięki za współprace):"));
@@ -25,6 +24,11 @@ TEST_F(ShellTest, CreditsWindowHoldsItsLines) {
             << label->objectName().toStdString();
     }
     EXPECT_EQ(lista.Label8->font().pixelSize(), 11);
+}
+
+TEST_F(ShellTest, OkButtonHasItsIconWhenTheCreditsAreShown) {
+    Press(menu.BuTworcy);
+    EXPECT_FALSE(lista.BitBtn1->icon().isNull());
 }
 
 TEST_F(ShellTest, OkReturnsToTheMenuWithTheChoiceUnchanged) {
