@@ -1,8 +1,12 @@
 // The start-up and memory anchors: an empty Qt window the size of the menu, with the menu's caption.
 // Built twice: bench_bare_window is Qt alone; bench_bare_window_sdl also links SDL2_mixer and opens the
-// audio device the way the sound player does.
+// audio device the way the sound player does. With --text the window shows one line of text in the menu's
+// font, which tells what drawing any text at all costs a window.
 #include <QApplication>
+#include <QLabel>
 #include <QWidget>
+
+#include <cstring>
 
 #if PRZYGODA_BARE_SDL_AUDIO
 #include <SDL.h>
@@ -23,6 +27,13 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Menu"));
     window.resize(260, 218);
+    if (argc > 1 && std::strcmp(argv[1], "--text") == 0) {
+        auto* label = new QLabel(QStringLiteral("Witamy w grze  tekstowej"), &window);
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPixelSize(19);
+        label->setFont(font);
+        label->move(41, 32);
+    }
     window.show();
     const int rc = QApplication::exec();
 #if PRZYGODA_BARE_SDL_AUDIO
