@@ -16,9 +16,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -257,6 +259,28 @@ TEST_F(HostileScenario, FifosAndFoldersNamedAsMedia) {
     EXPECT_TRUE(Reported("message: Nie masz obrazu \"fifo.bmp\""));
     EXPECT_TRUE(Reported("message: Nie masz dzwieku \"folder.wav\""));
     EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join("; ").toStdString();
+}
+
+TEST_F(HostileScenario, LinksThatLeadNowhereAndUnreadableMedia) {
+    fs::create_symlink("petla.bmp", dir / "Obrazki" / "petla.bmp");
+    fs::create_symlink("petla.wav", dir / "Dzwieki" / "petla.wav");
+    fs::create_symlink("nie-ma.bmp", dir / "Obrazki" / "brak.bmp");
+    fixtures::WriteBytes(dir / "Obrazki" / "zamkniety.bmp", {'B', 'M'});
+    fs::permissions(dir / "Obrazki" / "zamkniety.bmp", fs::perms::none);
+    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
+                                              MakeStep("1", 1, {2, 2, 2, 2}, "petla.bmp", "petla.wav"),
+                                              MakeStep("2", 1, {3, 3, 3, 3}, "brak.bmp"),
+                                              MakeStep("3", 1, {1, 1, 1, 1}, "zamkniety.bmp")});
+    Use(dir / "gra.Kro");
+    PlayThrough(8);
+    EXPECT_TRUE(Reported("message: Nie masz obrazu \"petla.bmp\""));
+    EXPECT_TRUE(Reported("message: Nie masz dzwieku \"petla.wav\""));
+    EXPECT_TRUE(Reported("message: Nie masz obrazu \"brak.bmp\""));
+    // Permissions do not bind root, who reads the two bytes and finds no picture in them.
+    const QString unreadable = ::geteuid() == 0 ? "error: Stream read error." : "error: Cannot open file";
+    EXPECT_TRUE(std::any_of(messages.log.begin(), messages.log.end(), [&](const QString& line) {
+        return line.startsWith(unreadable);
+    })) << messages.log.join("; ").toStdString();
 }
 
 TEST_F(HostileScenario, NamesThatClimbOutOfTheMediaFolders) {
