@@ -36,7 +36,9 @@ struct Heard {
 };
 
 // Judged in 10 ms slices of the first channel: a slice sounds when its peak rises clearly above silence.
-// The pitch comes from zero crossings with some hysteresis, so that codec noise does not count.
+// The pitch comes from zero crossings with some hysteresis, so that codec noise does not count, timed from
+// the first crossing to the last: a sound starts anywhere inside a slice, so counting whole slices would
+// make the pitch depend on where the slices happen to fall.
 Heard Analyse(const std::vector<std::int16_t>& stream, int rate, int channels) {
     constexpr int kLoud = 2000;
     constexpr int kHysteresis = 500;
@@ -44,6 +46,8 @@ Heard Analyse(const std::vector<std::int16_t>& stream, int rate, int channels) {
     const std::size_t frames = stream.size() / channels;
     std::size_t soundingSlices = 0;
     std::size_t crossings = 0;
+    std::size_t firstCrossing = 0;
+    std::size_t lastCrossing = 0;
     int side = 0;
     for (std::size_t start = 0; start + slice <= frames; start += slice) {
         int peak = 0;
@@ -57,14 +61,19 @@ Heard Analyse(const std::vector<std::int16_t>& stream, int rate, int channels) {
         for (std::size_t i = start; i < start + slice; ++i) {
             const int sample = stream[i * channels];
             const int now = sample > kHysteresis ? 1 : sample < -kHysteresis ? -1 : side;
-            crossings += side != 0 && now != side;
+            if (side != 0 && now != side) {
+                firstCrossing = crossings == 0 ? i : firstCrossing;
+                lastCrossing = i;
+                ++crossings;
+            }
             side = now;
         }
     }
     Heard heard;
     heard.soundingSeconds = static_cast<double>(soundingSlices) / 100.0;
-    if (soundingSlices > 0) {
-        heard.frequency = static_cast<double>(crossings) / 2.0 / heard.soundingSeconds;
+    if (crossings > 1) {
+        const double span = static_cast<double>(lastCrossing - firstCrossing) / rate;
+        heard.frequency = static_cast<double>(crossings - 1) / 2.0 / span;
     }
     return heard;
 }
