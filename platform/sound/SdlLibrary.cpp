@@ -4,9 +4,6 @@
 
 #include <dlfcn.h>
 
-#include <atomic>
-#include <mutex>
-#include <optional>
 #include <string>
 
 namespace platform {
@@ -38,19 +35,10 @@ SdlLibrary LoadSdlLibrary(const char* file) {
 }
 
 const SdlLibrary& Sdl() {
-    // Every sound call passes here, so once loaded the table is one atomic read away.
-    static std::atomic<const SdlLibrary*> loaded{nullptr};
-    if (const SdlLibrary* library = loaded.load(std::memory_order_acquire)) {
-        return *library;
-    }
-    static std::mutex mutex;
-    static std::optional<SdlLibrary> library;
-    std::lock_guard lock(mutex);
-    if (!library) {
-        library = LoadSdlLibrary(kSdlMixerLibrary);
-        loaded.store(&*library, std::memory_order_release);
-    }
-    return *library;
+    // Initialised once, by whichever thread comes first; a load that throws leaves it uninitialised, so the
+    // next call tries again.
+    static const SdlLibrary library = LoadSdlLibrary(kSdlMixerLibrary);
+    return library;
 }
 
 } // namespace platform
