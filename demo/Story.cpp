@@ -1,5 +1,7 @@
 #include "demo/Story.h"
 
+#include "scenario/StepTypes.h"
+
 #include <algorithm>
 #include <fstream>
 #include <set>
@@ -313,18 +315,11 @@ std::array<bool, 4> EnabledChoices(std::uint8_t typ, std::int32_t record) {
     if (record == 1) {
         return {true, false, false, false};
     }
-    switch (typ) {
-    case 1:
-        return {true, true, true, true};
-    case 2:
+    if (typ == scenario::TypKoniec) {
         return {false, false, false, false};
-    case 4:
-        return {true, true, false, false};
-    case 5:
-        return {true, true, true, false};
-    default:
-        return {true, false, false, false};
     }
+    const int open = scenario::OpenChoices(typ).value_or(1);
+    return {open >= 1, open >= 2, open >= 3, open >= 4};
 }
 
 Story ParseStory(const std::string& text, const std::string& fileName) {

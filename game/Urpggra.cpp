@@ -6,6 +6,7 @@
 #include "platform/bitmap/Bmp.h"
 #include "platform/bitmap/Canvas.h"
 #include "scenario/StepReader.h"
+#include "scenario/StepTypes.h"
 
 namespace game {
 
@@ -13,8 +14,6 @@ using scenario::AktKrok;
 using scenario::AktLis;
 
 namespace {
-
-constexpr std::uint8_t TypKoniec = 2;
 
 // The picture area is 128 x 128; pictures are centred on its middle.
 constexpr int Srodek = 64;
@@ -159,7 +158,7 @@ void TFoRpgGra::FollowChoice(int k) {
     scenario::GoToStep();
     ShowStep();
     ApplyChoiceButtons(AktLis.Typ);
-    if (AktLis.Typ == TypKoniec) {
+    if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
 }
@@ -203,25 +202,11 @@ void TFoRpgGra::ClearStep() {
 }
 
 void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
-    // How many of the four choices each type offers; other types leave the buttons as they are.
-    int open = 0;
-    switch (Typ) {
-    case 0:
-    case 3:
-        open = 1;
-        break;
-    case 1:
-        open = 4;
-        break;
-    case 4:
-        open = 2;
-        break;
-    case 5:
-        open = 3;
-        break;
-    default:
+    const std::optional<int> offered = scenario::OpenChoices(Typ);
+    if (!offered) {
         return;
     }
+    const int open = *offered;
     BuWybor1->setEnabled(open >= 1);
     BuWybor2->setEnabled(open >= 2);
     BuWybor3->setEnabled(open >= 3);
