@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace platform {
 
@@ -40,6 +41,27 @@ QStringList NameFiltersFrom(const QString& filter) {
     return result;
 }
 
+namespace {
+
+// The given places first, then the toolkit's own entries that are not among them.
+QList<QUrl> SidebarUrls(const QStringList& places, const QList<QUrl>& defaults) {
+    QList<QUrl> urls;
+    for (const QString& place : places) {
+        const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(place));
+        if (!place.isEmpty() && QFileInfo(place).isDir() && !urls.contains(url)) {
+            urls << url;
+        }
+    }
+    for (const QUrl& url : defaults) {
+        if (!urls.contains(url)) {
+            urls << url;
+        }
+    }
+    return urls;
+}
+
+} // namespace
+
 QtOpenFileDialog::QtOpenFileDialog(QWidget* parent, const QString& filter, const QString& objectName)
     : parent_(parent), nameFilters_(NameFiltersFrom(filter)), objectName_(objectName) {}
 
@@ -50,6 +72,7 @@ bool QtOpenFileDialog::Execute() {
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setSidebarUrls(SidebarUrls(places_, dialog.sidebarUrls()));
     if (!nameFilters_.isEmpty()) {
         dialog.setNameFilters(nameFilters_);
     }
