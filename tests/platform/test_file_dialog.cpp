@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -117,6 +118,30 @@ TEST_F(OpenFileDialogTest, ListsOnlyMatchingFilesUnderTheDescriptionAsGiven) {
     });
     EXPECT_EQ(description, "Scenariusze (*.Kro)");
     EXPECT_EQ(listed, QStringList{"las.KRO"});
+}
+
+TEST_F(OpenFileDialogTest, TheSideBarListsTheGivenPlacesFirstAndLeavesOutMissingOnes) {
+    const QString home = QDir(QString::fromStdString(dir.path().string())).canonicalPath();
+    dialog.SetPlaces({scen, home + "/brak", home, scen});
+    QList<QUrl> listed;
+    QStringList shown;
+    Run([&](QFileDialog* d) {
+        listed = d->sidebarUrls();
+        // What the side bar view shows, as the user sees it.
+        if (const auto* sidebar = d->findChild<QAbstractItemView*>("sidebar")) {
+            for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
+                shown << sidebar->model()->index(row, 0).data(Qt::UserRole + 1).toUrl().toLocalFile();
+            }
+        }
+        d->reject();
+    });
+    ASSERT_GE(listed.size(), 2);
+    EXPECT_EQ(listed[0], QUrl::fromLocalFile(scen));
+    EXPECT_EQ(listed[1], QUrl::fromLocalFile(home));
+    EXPECT_EQ(listed.count(QUrl::fromLocalFile(scen)), 1);
+    EXPECT_FALSE(listed.contains(QUrl::fromLocalFile(home + "/brak")));
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown.mid(0, 2), (QStringList{scen, home}));
 }
 
 } // namespace
