@@ -53,13 +53,26 @@ done
 step "dependencies"
 dpkg-deb -f "$DEB" Depends Recommends
 depends=$(dpkg-deb -f "$DEB" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
-for needed in libsdl2-mixer-2.0-0 fonts-liberation2 timgm6mb-soundfont libqt6widgets6 libc6; do
+RUNTIME=(libsdl2-mixer-2.0-0 qt6-qpa-plugins fonts-liberation2 timgm6mb-soundfont libqt6widgets6 libc6)
+for needed in "${RUNTIME[@]}"; do
     grep -qxF "$needed" <<<"$depends" || fail "Depends lacks $needed"
 done
 grep -qw graphviz <<<"$(dpkg-deb -f "$DEB" Depends Recommends)" || fail "graphviz is not declared"
-# Everything declared can be installed from the configured archives.
+# Everything declared can be installed here from the configured archives.
 apt-get install --simulate -q "$DEB" >"$WORK/apt.txt" 2>&1 || { cat "$WORK/apt.txt"; fail "apt cannot install $DEB"; }
-grep -E '^(Inst|Conf) ' "$WORK/apt.txt" || true
+grep -E '^Inst ' "$WORK/apt.txt" || true
+# And on a machine with nothing installed, without recommended packages: the player's needs still come.
+if compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null; then
+    : >"$WORK/empty-status"
+    apt-get install --simulate -q --no-install-recommends -o Dir::State::status="$WORK/empty-status" "$DEB" \
+        >"$WORK/fresh.txt" 2>&1 || { cat "$WORK/fresh.txt"; fail "apt cannot install $DEB on an empty system"; }
+    for needed in "${RUNTIME[@]}" przygoda; do
+        grep -q "^Inst $needed " "$WORK/fresh.txt" || fail "an empty system would not get $needed"
+    done
+    echo "an empty system gets $(grep -c '^Inst ' "$WORK/fresh.txt") packages, the player's needs among them"
+else
+    echo "no package lists (apt-get update): the empty-system installation is not simulated"
+fi
 
 ROOT=$WORK/root
 dpkg-deb -x "$DEB" "$ROOT"
