@@ -3,6 +3,7 @@
 #include "game/Urpggra.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
+#include "platform/NoSettings.h"
 #include "platform/QtMessages.h"
 #include "platform/QtOpenFileDialog.h"
 #include "platform/sound/SdlMediaPlayer.h"
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallFontSubstitutions();
+    platform::KeepNoToolkitSettings();
 
     platform::QtMessages messages;
     platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");

@@ -43,8 +43,9 @@ QStringList NameFiltersFrom(const QString& filter) {
 
 namespace {
 
-// The given places first, then the toolkit's own entries that are not among them.
-QList<QUrl> SidebarUrls(const QStringList& places, const QList<QUrl>& defaults) {
+// The given places that exist, then the whole computer, as the toolkit's own side bar starts. Never the
+// toolkit's remembered list: the player keeps no state from one run to the next.
+QList<QUrl> SidebarUrls(const QStringList& places) {
     QList<QUrl> urls;
     for (const QString& place : places) {
         const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(place));
@@ -52,12 +53,7 @@ QList<QUrl> SidebarUrls(const QStringList& places, const QList<QUrl>& defaults) 
             urls << url;
         }
     }
-    for (const QUrl& url : defaults) {
-        if (!urls.contains(url)) {
-            urls << url;
-        }
-    }
-    return urls;
+    return urls << QUrl(QStringLiteral("file:"));
 }
 
 } // namespace
@@ -72,7 +68,7 @@ bool QtOpenFileDialog::Execute() {
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setSidebarUrls(SidebarUrls(places_, dialog.sidebarUrls()));
+    dialog.setSidebarUrls(SidebarUrls(places_));
     if (!nameFilters_.isEmpty()) {
         dialog.setNameFilters(nameFilters_);
     }

@@ -1,3 +1,4 @@
+#include "platform/NoSettings.h"
 #include "platform/QtOpenFileDialog.h"
 #include "tests/platform/Waits.h"
 #include "tests/support/TempDir.h"
@@ -5,8 +6,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -120,7 +124,7 @@ TEST_F(OpenFileDialogTest, ListsOnlyMatchingFilesUnderTheDescriptionAsGiven) {
     EXPECT_EQ(listed, QStringList{"las.KRO"});
 }
 
-TEST_F(OpenFileDialogTest, TheSideBarListsTheGivenPlacesFirstAndLeavesOutMissingOnes) {
+TEST_F(OpenFileDialogTest, TheSideBarListsTheGivenPlacesOnceEachThenTheComputerAndLeavesOutMissingOnes) {
     const QString home = QDir(QString::fromStdString(dir.path().string())).canonicalPath();
     dialog.SetPlaces({scen, home + "/brak", home, scen});
     QList<QUrl> listed;
@@ -130,18 +134,42 @@ TEST_F(OpenFileDialogTest, TheSideBarListsTheGivenPlacesFirstAndLeavesOutMissing
         // What the side bar view shows, as the user sees it.
         if (const auto* sidebar = d->findChild<QAbstractItemView*>("sidebar")) {
             for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
-                shown << sidebar->model()->index(row, 0).data(Qt::UserRole + 1).toUrl().toLocalFile();
+                shown << sidebar->model()->index(row, 0).data().toString();
             }
         }
         d->reject();
     });
-    ASSERT_GE(listed.size(), 2);
-    EXPECT_EQ(listed[0], QUrl::fromLocalFile(scen));
-    EXPECT_EQ(listed[1], QUrl::fromLocalFile(home));
-    EXPECT_EQ(listed.count(QUrl::fromLocalFile(scen)), 1);
-    EXPECT_FALSE(listed.contains(QUrl::fromLocalFile(home + "/brak")));
+    EXPECT_EQ(listed, (QList<QUrl>{QUrl::fromLocalFile(scen), QUrl::fromLocalFile(home), QUrl("file:")}));
     ASSERT_GE(shown.size(), 2);
-    EXPECT_EQ(shown.mid(0, 2), (QStringList{scen, home}));
+    EXPECT_EQ(shown.mid(0, 2), (QStringList{"scen", QFileInfo(home).fileName()}));
+}
+
+// The toolkit's settings file as it is now: its contents, or nothing when there is none.
+QByteArray ToolkitSettings() {
+    QFile file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(OpenFileDialogTest, NothingIsRememberedFromOneRunToTheNext) {
+    platform::KeepNoToolkitSettings();
+    const QByteArray before = ToolkitSettings();
+    const QString home = QDir(QString::fromStdString(dir.path().string())).canonicalPath();
+    dialog.SetPlaces({scen});
+    EXPECT_TRUE(Run([&](QFileDialog* d) { Choose(d, scen + "/las.KRO"); }));
+
+    // The next run: a new dialog with other places.
+    platform::QtOpenFileDialog next{nullptr, "Scenariusze (*.Kro)|*.Kro"};
+    next.SetPlaces({home});
+    QList<QUrl> listed;
+    platform_tests::WithModal([&] { next.Execute(); },
+                              [&](QWidget* window) {
+                                  if (auto* d = qobject_cast<QFileDialog*>(window)) {
+                                      listed = d->sidebarUrls();
+                                      d->reject();
+                                  }
+                              });
+    EXPECT_EQ(listed, (QList<QUrl>{QUrl::fromLocalFile(home), QUrl("file:")}));
+    EXPECT_EQ(ToolkitSettings(), before) << "the dialog wrote its state to the user's settings";
 }
 
 } // namespace
