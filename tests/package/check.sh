@@ -2,7 +2,8 @@
 # Debian's own checks on the built package, then the packaged player started the way its desktop entry
 # starts it, playing the demo under Xvfb and openbox:
 #   check.sh BUILD_DIR        (after `make package`, which leaves the .deb in BUILD_DIR)
-# Written for any program the package holds: each one in /usr/bin or /usr/games needs its man page.
+# Written for any program the package holds: each one in /usr/bin or /usr/games needs its man page. The
+# extracted tree stands for an install moved elsewhere.
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -104,9 +105,14 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 path_line=$(sed -n 's/^Path=//p' "$desktop")
 [ "$exec_line" = /usr/games/przygoda ] || fail "Exec=$exec_line"
 [ "$path_line" = /usr/share/przygoda/Przygoda ] || fail "Path=$path_line"
-# The extracted tree stands for an install moved elsewhere: the program finds its demo from its own place.
 xvfb-run -a -s "-screen 0 1024x768x24" \
     bash "$SOURCE/tests/e2e/play_demo.sh" "$ROOT$exec_line" "$ROOT$path_line" "$OUT/screenshots" ||
     fail "the packaged player did not play the demo"
+
+step "the player started elsewhere, the demo reached through the dialog's side bar"
+mkdir -p "$WORK/elsewhere"
+E2E_START_DIR=$WORK/elsewhere xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash "$SOURCE/tests/e2e/play_demo.sh" "$ROOT$exec_line" "$ROOT$path_line" "$OUT/side-bar" ||
+    fail "the packaged player's side bar did not lead to the demo"
 
 step "passed"
