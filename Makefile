@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test asan-test bench fuzz package format clean
+.PHONY: deps build run test asan-test bench fuzz package package-test format clean
 
 deps:
 	./scripts/install-deps
@@ -33,10 +33,15 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS)
 	./fuzz/run-all build/fuzz $(FUZZ_SECONDS)
 
+# The .deb and its debug symbols (przygoda-dbgsym), in build/package.
 package: deps
-	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
-	cd build/release && cpack -G DEB
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	cd build/package && cpack -G DEB
+
+# Debian's checks on the package, then the packaged player started as the desktop menu starts it.
+package-test: package
+	./tests/package/check.sh build/package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

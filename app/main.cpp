@@ -1,7 +1,9 @@
 // Start-up: the menu window (the main one, visible), the game window and the credits window, in that
 // order, then the event loop until the program is terminated.
 #include "game/Urpggra.h"
+#include "platform/Files.h"
 #include "platform/Fonts.h"
+#include "platform/NoSettings.h"
 #include "platform/QtMessages.h"
 #include "platform/QtOpenFileDialog.h"
 #include "platform/sound/SdlMediaPlayer.h"
@@ -9,13 +11,19 @@
 #include "shell/Urpgmenu.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallFontSubstitutions();
+    platform::KeepNoToolkitSettings();
 
     platform::QtMessages messages;
     platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
+    // The demo as installed beside the program, or as built beside it in the build tree.
+    const QString demo = platform::FirstFolder(QCoreApplication::applicationDirPath(),
+                                               {PRZYGODA_DEMO_FROM_PROGRAM, PRZYGODA_DEMO_IN_BUILD});
+    dialog.SetPlaces({demo, QDir::homePath()});
     // Declared before the game window, which stops the sound as it goes.
     platform::SdlMediaPlayer player;
 

@@ -74,4 +74,14 @@ QString MediaPath(const QString& folder, const QString& name) {
     return found;
 }
 
+QString FirstFolder(const QString& base, const QStringList& relatives) {
+    for (const QString& relative : relatives) {
+        const QFileInfo folder(QDir(base).filePath(relative));
+        if (folder.isDir()) {
+            return QDir::cleanPath(folder.absoluteFilePath());
+        }
+    }
+    return {};
+}
+
 } // namespace platform

@@ -2,6 +2,7 @@
 // File-system queries the windows make about media files.
 
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -14,5 +15,9 @@ bool FileExists(const QString& path);
 // without regard to letter case (ASCII and Polish letters), as on the system scenarios are written on.
 // Returns the exact path when nothing matches, so that callers report the name as the scenario gives it.
 QString MediaPath(const QString& folder, const QString& name);
+
+// The first of `relatives` (paths relative to `base`) that is an existing folder, as a clean absolute path;
+// empty when none is. Finds what comes installed beside the program wherever the install was moved to.
+QString FirstFolder(const QString& base, const QStringList& relatives);
 
 } // namespace platform

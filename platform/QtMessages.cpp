@@ -77,8 +77,11 @@ class MessageBox : public QDialog {
 
         auto* content = new QHBoxLayout;
         content->setSpacing(16);
+        // What the box holds beside the text across its width: the margins, and the icon with its gap.
+        int besideText = 2 * kSideMargin;
         if (error) {
             const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+            besideText += iconSize + content->spacing();
             auto* icon = new QLabel(this);
             icon->setObjectName(QStringLiteral("icon"));
             icon->setPixmap(
@@ -94,7 +97,7 @@ class MessageBox : public QDialog {
         label->setAccessibleName(MnemonicPlainText(text));
         label->setWordWrap(true);
         label->setTextInteractionFlags(Qt::NoTextInteraction);
-        const int width = TextWidth(label);
+        const int width = std::max(TextWidth(label), CaptionWidth() - besideText);
         label->setFixedWidth(width);
         label->setMinimumHeight(label->heightForWidth(width));
         content->addWidget(label, 1, Qt::AlignTop);
@@ -107,7 +110,7 @@ class MessageBox : public QDialog {
 
         auto* layout = new QVBoxLayout(this);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        layout->setContentsMargins(20, 16, 20, 12);
+        layout->setContentsMargins(kSideMargin, 16, kSideMargin, 12);
         layout->setSpacing(16);
         layout->addLayout(content);
         layout->addWidget(ok, 0, Qt::AlignHCenter);
@@ -134,6 +137,8 @@ class MessageBox : public QDialog {
     }
 
   private:
+    static constexpr int kSideMargin = 20;
+
     // The narrowest width that keeps the wrapping at half the screen width.
     int TextWidth(const QLabel* label) const {
         const int limit = screen_ != nullptr ? std::max(100, screen_->geometry().width() / 2) : 400;
@@ -143,6 +148,17 @@ class MessageBox : public QDialog {
         document.setHtml(label->text());
         document.setTextWidth(limit);
         return std::min(limit, static_cast<int>(std::ceil(document.idealWidth())) + 1);
+    }
+
+    // The width a title bar needs to show the caption whole. The window manager's font and buttons are
+    // unknown here: the caption in bold, with room for five squares as tall as the bar (the window
+    // icon, the buttons and the padding between).
+    int CaptionWidth() const {
+        QFont font = this->font();
+        font.setBold(true);
+        const QFontMetrics metrics(font);
+        const int bar = metrics.height() + 8;
+        return metrics.horizontalAdvance(windowTitle()) + 5 * bar;
     }
 
     void Centre() {

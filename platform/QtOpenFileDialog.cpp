@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace platform {
 
@@ -40,6 +41,23 @@ QStringList NameFiltersFrom(const QString& filter) {
     return result;
 }
 
+namespace {
+
+// The given places that exist, then the whole computer, as the toolkit's own side bar starts. Never the
+// toolkit's remembered list: the player keeps no state from one run to the next.
+QList<QUrl> SidebarUrls(const QStringList& places) {
+    QList<QUrl> urls;
+    for (const QString& place : places) {
+        const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(place));
+        if (!place.isEmpty() && QFileInfo(place).isDir() && !urls.contains(url)) {
+            urls << url;
+        }
+    }
+    return urls << QUrl(QStringLiteral("file:"));
+}
+
+} // namespace
+
 QtOpenFileDialog::QtOpenFileDialog(QWidget* parent, const QString& filter, const QString& objectName)
     : parent_(parent), nameFilters_(NameFiltersFrom(filter)), objectName_(objectName) {}
 
@@ -50,6 +68,7 @@ bool QtOpenFileDialog::Execute() {
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setSidebarUrls(SidebarUrls(places_));
     if (!nameFilters_.isEmpty()) {
         dialog.setNameFilters(nameFilters_);
     }

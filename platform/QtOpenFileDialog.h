@@ -17,6 +17,9 @@ class QtOpenFileDialog : public IOpenFileDialog {
     QtOpenFileDialog(QWidget* parent, const QString& filter,
                      const QString& objectName = QStringLiteral("ODScenariusz"));
 
+    // The folders the dialog's side bar lists first, in this order; those that do not exist are left out.
+    void SetPlaces(const QStringList& folders) { places_ = folders; }
+
     bool Execute() override;
     QString FileName() const override { return fileName_; }
 
@@ -25,6 +28,7 @@ class QtOpenFileDialog : public IOpenFileDialog {
   private:
     QPointer<QWidget> parent_;
     QStringList nameFilters_;
+    QStringList places_;
     QString objectName_;
     QString fileName_;
 };

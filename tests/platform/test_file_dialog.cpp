@@ -1,3 +1,4 @@
+#include "platform/NoSettings.h"
 #include "platform/QtOpenFileDialog.h"
 #include "tests/platform/Waits.h"
 #include "tests/support/TempDir.h"
@@ -6,7 +7,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -117,6 +120,53 @@ TEST_F(OpenFileDialogTest, ListsOnlyMatchingFilesUnderTheDescriptionAsGiven) {
     });
     EXPECT_EQ(description, "Scenariusze (*.Kro)");
     EXPECT_EQ(listed, QStringList{"las.KRO"});
+}
+
+TEST_F(OpenFileDialogTest, TheSideBarListsTheGivenPlacesOnceEachThenTheComputerAndLeavesOutMissingOnes) {
+    const QString home = QDir(QString::fromStdString(dir.path().string())).canonicalPath();
+    dialog.SetPlaces({scen, home + "/brak", home, scen});
+    QList<QUrl> listed;
+    QStringList shown;
+    Run([&](QFileDialog* d) {
+        listed = d->sidebarUrls();
+        // What the side bar view shows, as the user sees it.
+        if (const auto* sidebar = d->findChild<QAbstractItemView*>("sidebar")) {
+            for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
+                shown << sidebar->model()->index(row, 0).data().toString();
+            }
+        }
+        d->reject();
+    });
+    EXPECT_EQ(listed, (QList<QUrl>{QUrl::fromLocalFile(scen), QUrl::fromLocalFile(home), QUrl("file:")}));
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown.mid(0, 2), (QStringList{"scen", QFileInfo(home).fileName()}));
+}
+
+TEST_F(OpenFileDialogTest, NothingIsRememberedFromOneRunToTheNext) {
+    // Where the toolkit keeps the user's settings, moved into this test's own folder: the shared one may
+    // be written by other programs meanwhile.
+    const fixtures::TempDir config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
+    platform::KeepNoToolkitSettings();
+    const QString home = QDir(QString::fromStdString(dir.path().string())).canonicalPath();
+    dialog.SetPlaces({scen});
+    EXPECT_TRUE(Run([&](QFileDialog* d) { Choose(d, scen + "/las.KRO"); }));
+
+    // The next run: a new dialog with other places.
+    platform::QtOpenFileDialog next{nullptr, "Scenariusze (*.Kro)|*.Kro"};
+    next.SetPlaces({home});
+    QList<QUrl> listed;
+    platform_tests::WithModal([&] { next.Execute(); },
+                              [&](QWidget* window) {
+                                  if (auto* d = qobject_cast<QFileDialog*>(window)) {
+                                      listed = d->sidebarUrls();
+                                      d->reject();
+                                  }
+                              });
+    EXPECT_EQ(listed, (QList<QUrl>{QUrl::fromLocalFile(home), QUrl("file:")}));
+    EXPECT_TRUE(std::filesystem::is_empty(config.path()))
+        << "the dialog wrote its state to the user's settings";
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

@@ -75,4 +75,23 @@ TEST(MediaPath, WorksUnderAnAbsoluteFolderAndPrefersTheExactName) {
     EXPECT_EQ(platform::MediaPath(root + "/Gra", "START.MID"), root + "/Gra/START.MID");
 }
 
+TEST(FirstFolder, FindsTheDemoBesideTheProgramWhereverTheInstallWasMoved) {
+    const fixtures::TempDir dir;
+    const fs::path root = dir / "gdzies inaczej";
+    fs::create_directories(root / "games");
+    fs::create_directories(root / "share" / "przygoda" / "Przygoda");
+    Touch(root / "share" / "przygoda" / "Plik");
+    const QString program = Q(root / "games");
+    const QString demo = Q(fs::canonical(root / "share" / "przygoda" / "Przygoda"));
+    const QStringList installed{"../share/przygoda/Przygoda", "../demo/Przygoda"};
+
+    EXPECT_EQ(platform::FirstFolder(program, installed), demo);
+    EXPECT_EQ(
+        platform::FirstFolder(program, {"../brak", "../share/przygoda/Plik", "../share/przygoda/Przygoda"}),
+        demo)
+        << "missing folders and plain files are passed over";
+    EXPECT_EQ(platform::FirstFolder(program, {"../brak", "../share/przygoda/Plik"}), QString());
+    EXPECT_EQ(platform::FirstFolder(program, {}), QString());
+}
+
 } // namespace

@@ -88,13 +88,37 @@ TEST(QtMessages, IsCentredOnTheScreenAndWrapsAtHalfItsWidth) {
                     const auto* label = box->findChild<QLabel*>("text");
                     ASSERT_NE(label, nullptr);
                     if (shortWidth == 0) {
-                        shortWidth = label->width();
+                        // The word's own width: the box around it is widened for the caption.
+                        shortWidth = label->fontMetrics().horizontalAdvance(text);
                         return;
                     }
                     EXPECT_LE(label->width(), area.width() / 2);
                     EXPECT_GT(label->width(), std::max(area.width() / 3, 4 * shortWidth));
                     EXPECT_GT(label->height(), 4 * label->fontMetrics().height());
                 });
+    }
+}
+
+TEST(QtMessages, AShortTextStillLeavesTheWholeCaptionRoomInTheTitleBar) {
+    for (const bool error : {false, true}) {
+        for (const QString& text : {QString("To juz koniec gry"), QString("x")}) {
+            ShowBox([&](auto& m) { error ? m.ShowError(text) : m.ShowMessage(text); },
+                    [&](QWidget* box) {
+                        QFont titleFont = box->font();
+                        titleFont.setBold(true);
+                        const QFontMetrics title(titleFont);
+                        // The caption, a close button and a window-menu icon at the least, each a line
+                        // high, with a line's height of padding.
+                        EXPECT_GE(box->width(),
+                                  title.horizontalAdvance(platform::ApplicationTitle()) + 3 * title.height())
+                            << text.toStdString() << (error ? " error" : " message");
+                        const QRect area = box->screen()->availableGeometry();
+                        EXPECT_LE(std::abs(box->frameGeometry().center().x() - area.center().x()), 1);
+                        const auto* label = box->findChild<QLabel*>("text");
+                        ASSERT_NE(label, nullptr);
+                        EXPECT_LT(label->height(), 2 * label->fontMetrics().lineSpacing()) << "one line";
+                    });
+        }
     }
 }
 
