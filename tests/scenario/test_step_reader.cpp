@@ -194,6 +194,14 @@ TEST_F(StepReaderTest, MissingTypeListFailsAfterTheStepFileWasOpened) {
     ExpectIoError([] { scenario::CloseScenario(); }, 103);
 }
 
+TEST_F(StepReaderTest, TypeListInAnotherLetterCaseIsFound) {
+    const fs::path kro = Write(ThreeSteps(), "ZAMEK.KRO");
+    fs::rename(dir / "ZAMEK.lis", dir / "ZAMEK.LIS");
+    scenario::OpenScenario(kro.string());
+    EXPECT_EQ(scenario::AktKrok->Nazwa, "jeden");
+    EXPECT_EQ(scenario::AktLis.Typ, 4);
+}
+
 struct OpenCase {
     const char* name;
     std::function<fs::path(const fs::path& dir)> prepare;
