@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -243,7 +244,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  return d / "las.Kro";
                              },
                              5, "File access denied"},
-                    OpenCase{"EmptyPath", [](const fs::path&) { return fs::path(); }, 2, "File not found"}),
+                    OpenCase{"EmptyPath", [](const fs::path&) { return fs::path(); }, 2, "File not found"},
+                    // No condition of the table: the operating system's code, far from the table's.
+                    OpenCase{"LinkLoop",
+                             [](const fs::path& d) {
+                                 fs::create_symlink(d / "las.Kro", d / "las.Kro");
+                                 return d / "las.Kro";
+                             },
+                             10000 + ELOOP, "I/O error 10040"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StepReaderTest, UnreadableStepFileIsRefused) {
@@ -295,6 +303,20 @@ TEST_F(StepReaderTest, ReadOnlyScenarioPlaysAndStaysByteForByteUnchanged) {
 TEST_F(StepReaderTest, OperationsOnAClosedScenarioFailWith103) {
     EXPECT_EQ(ExpectIoError([] { scenario::GoToStep(); }, 103), "I/O error 103");
     ExpectIoError([] { scenario::CloseScenario(); }, 103);
+}
+
+TEST(IoErrorCodes, OperatingSystemErrorsOutsideTheTableNeverTakeATableCode) {
+    // EIO is 5, the code of "File access denied"; ENXIO is 6, EAGAIN 11 and so on.
+    for (int error : {EIO, ENXIO, E2BIG, EAGAIN, ENOMEM, EFAULT, ENOSPC, ELOOP, EOVERFLOW}) {
+        const int code = scenario::OpenErrorCode(error, "las.Kro");
+        EXPECT_GE(code, 10000) << error;
+        EXPECT_EQ(scenario::InOutError(code).what(), "I/O error " + std::to_string(code));
+    }
+    EXPECT_EQ(scenario::InOutError(scenario::OpenErrorCode(EIO, "las.Kro")).what(),
+              std::string("I/O error 10005"));
+    EXPECT_EQ(scenario::OpenErrorCode(EACCES, "las.Kro"), 5);
+    EXPECT_EQ(scenario::OpenErrorCode(EROFS, "las.Kro"), 5);
+    EXPECT_EQ(scenario::OpenErrorCode(EMFILE, "las.Kro"), 4);
 }
 
 TEST(IoErrorMessages, FollowTheCode) {
