@@ -115,9 +115,10 @@ void TFoRpgGra::FormCreate() {
 }
 
 void TFoRpgGra::FormShow() {
+    soundOff_ = false;
     ClearStep();
     scenario::OpenScenario(Scenariusz.toStdString());
-    ShowStep();
+    PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
     BuWybor1->setEnabled(true);
     BuWybor2->setEnabled(false);
@@ -156,11 +157,17 @@ void TFoRpgGra::FollowChoice(int k) {
     ClearStep();
     scenario::NrKroku = ChoiceTarget(*AktKrok, k);
     scenario::GoToStep();
-    ShowStep();
+    PresentStep();
     ApplyChoiceButtons(AktLis.Typ);
     if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
+}
+
+void TFoRpgGra::PresentStep() {
+    // A picture or sound that fails is reported here, before the step gets its buttons: the step was read,
+    // so the player is on it and plays on from it.
+    Guard([this] { ShowStep(); });
 }
 
 void TFoRpgGra::ShowStep() {
@@ -183,12 +190,25 @@ void TFoRpgGra::ShowStep() {
     if (!AktKrok->Wav.empty()) {
         const QString path = platform::MediaPath("Dzwieki", Text(AktKrok->Wav));
         if (platform::FileExists(path)) {
-            MPWav.Open(path);
-            MPWav.Play();
+            PlaySound(path);
         } else {
             Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
         }
     }
+}
+
+void TFoRpgGra::PlaySound(const QString& path) {
+    if (soundOff_) {
+        return;
+    }
+    try {
+        MPWav.Open(path);
+    } catch (const platform::SoundDeviceError& e) {
+        // Reported once; the rest of this showing plays without sound.
+        soundOff_ = true;
+        throw platform::SoundDeviceError(std::string(e.what()) + ". Gra toczy się dalej bez dźwięku");
+    }
+    MPWav.Play();
 }
 
 void TFoRpgGra::ClearStep() {

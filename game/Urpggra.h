@@ -21,7 +21,7 @@ class TFoRpgGra : public platform::TForm {
     TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& player);
     ~TFoRpgGra() override;
 
-    // Presents AktKrok: texts, then picture, then sound.
+    // Presents AktKrok: texts, then picture, then sound. A failing picture or sound ends it there.
     void ShowStep();
     // Empties the display and stops the sound.
     void ClearStep();
@@ -62,9 +62,15 @@ class TFoRpgGra : public platform::TForm {
 
   private:
     void FormCreate();
+    // ShowStep, its failure reported, so that the caller goes on to give the step its buttons.
+    void PresentStep();
+    void PlaySound(const QString& path);
     void FollowChoice(int k);
     void FillPictureArea();
     void DrawPicture();
+
+    // The sound device failed during this showing of the window: steps are presented without sound.
+    bool soundOff_ = false;
 };
 
 } // namespace game

@@ -69,6 +69,14 @@ std::string DeviceError() {
     return text;
 }
 
+// The device cannot be opened at all: no sound will play, whatever the file.
+[[noreturn]] void FailDevice(std::string cause) {
+    while (!cause.empty() && cause.back() == '.') {
+        cause.pop_back();
+    }
+    throw SoundDeviceError("Nie można otworzyć urządzenia dźwiękowego: " + cause);
+}
+
 Uint32 BigEndian(const unsigned char* bytes, int count) {
     Uint32 value = 0;
     for (int i = 0; i < count; ++i) {
@@ -136,7 +144,7 @@ void AcquireDevice() {
     Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Sdl().ClearError();
     if (Sdl().InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        throw MediaError(DeviceError());
+        FailDevice(DeviceError());
     }
     // A decoder missing here reports itself when a file needs it.
     Sdl().Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MID);
@@ -146,7 +154,7 @@ void AcquireDevice() {
         const std::string error = DeviceError();
         Sdl().MixQuit();
         Sdl().QuitSubSystem(SDL_INIT_AUDIO);
-        throw MediaError(error);
+        FailDevice(error);
     }
     deviceUsers = 1;
 }

@@ -4,14 +4,7 @@
 
 #include "platform/MediaPlayer.h"
 
-#include <stdexcept>
-
 namespace platform {
-
-class MediaError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 class SdlMediaPlayer : public IMediaPlayer {
   public:
