@@ -78,7 +78,8 @@ TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& play
     MeOpis->setReadOnly(true);
     // Read-only, yet with a caret: text below the box's height is reached with the keyboard.
     MeOpis->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    MeOpis->setWordWrapMode(QTextOption::WordWrap);
+    // A word wider than the box is broken rather than cut at its right edge.
+    MeOpis->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     MeOpis->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MeOpis->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MeOpis->setAccessibleName("Opis");
