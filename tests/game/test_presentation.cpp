@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Centring,
                          testing::Values(CentringCase{"FillsTheArea", 128, 128, 0, 0, 128, 128},
                                          CentringCase{"Small", 64, 32, 32, 48, 96, 80},
                                          CentringCase{"OddWidthOnePixelNarrower", 51, 20, 39, 54, 89, 74},
+                                         CentringCase{"OddHeightOnePixelShorter", 20, 51, 54, 39, 74, 89},
+                                         CentringCase{"OddBothOnePixelSmaller", 7, 9, 61, 60, 67, 68},
                                          CentringCase{"LargerIsCut", 200, 200, 0, 0, 128, 128}),
                          [](const auto& info) { return std::string(info.param.name); });
 
