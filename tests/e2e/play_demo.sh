@@ -11,7 +11,7 @@ fi
 PLAYER=$(realpath "$1")
 DEMO=$(realpath "$2")
 OUT=$(realpath -m "$3")
-WAIT_LIMIT=${E2E_WAIT_LIMIT:-10}
+WAIT_LIMIT=${E2E_WAIT_LIMIT:-60}
 # A loaded machine may need longer for the first window of a debug build.
 START_LIMIT=${E2E_START_LIMIT:-30}
 
@@ -49,7 +49,7 @@ trap cleanup EXIT
 trap "exit 1" INT TERM
 
 # X tools never get to hang the test.
-x() { timeout 5 "$@"; }
+x() { timeout 30 "$@"; }
 
 list_windows() {
     echo "--- visible windows:"
