@@ -2,6 +2,7 @@
 // order, then the event loop until the program is terminated.
 #include "game/Urpggra.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramWindows.h"
 #include "platform/QtMessages.h"
 #include "platform/QtOpenFileDialog.h"
 #include "platform/sound/SdlMediaPlayer.h"
@@ -12,6 +13,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt counts hidden windows as closed: hiding the last visible one must not end the program, which ends
+    // only when the menu window is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallFontSubstitutions();
 
     platform::QtMessages messages;

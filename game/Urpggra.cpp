@@ -3,6 +3,7 @@
 #include "game/Scenariusz.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramWindows.h"
 #include "platform/bitmap/Bmp.h"
 #include "platform/bitmap/Canvas.h"
 #include "scenario/StepReader.h"

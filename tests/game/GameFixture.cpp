@@ -1,6 +1,7 @@
 #include "tests/game/GameFixture.h"
 
 #include "game/Scenariusz.h"
+#include "platform/ProgramWindows.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "tests/support/BmpFile.h"

@@ -1,4 +1,5 @@
 // The game window itself: its controls, showing and hiding it, and what survives from one game to the next.
+#include "platform/ProgramWindows.h"
 #include "tests/game/GameFixture.h"
 
 #include "scenario/IoError.h"

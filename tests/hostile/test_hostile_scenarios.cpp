@@ -2,6 +2,7 @@
 // each gives its message and leaves the window working, and no file changes by a byte or a timestamp.
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
+#include "platform/ProgramWindows.h"
 #include "platform/sound/SdlMediaPlayer.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"

@@ -106,7 +106,6 @@ TEST_F(FormTest, HasAFixedBorderTheExactClientSizeAndItsCaption) {
     EXPECT_EQ(sized.windowTitle(), "Okno");
     EXPECT_TRUE(sized.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(sized.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
 }
 
 TEST_F(FormTest, IsCentredWhenFirstShownAndStaysWhereMovedAfterwards) {

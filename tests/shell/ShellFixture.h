@@ -3,6 +3,7 @@
 
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
+#include "platform/ProgramWindows.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "shell/Ulista.h"
