@@ -1,4 +1,5 @@
 #include "platform/AppTitle.h"
+#include "platform/Mnemonics.h"
 #include "platform/QtMessages.h"
 #include "tests/support/Waits.h"
 
