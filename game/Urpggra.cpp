@@ -9,6 +9,8 @@
 #include "scenario/StepReader.h"
 #include "scenario/StepTypes.h"
 
+#include <array>
+
 namespace game {
 
 using scenario::AktKrok;
@@ -38,6 +40,13 @@ platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place
     auto* label = new platform::TLabel(parent, name, place, QString("Tekst wyboru %1").arg(number));
     label->setFont(platform::MakeFont("Times New Roman", 13));
     return label;
+}
+
+// The file a step names in `folder`, when a regular file is there (in any letter case); empty otherwise,
+// also when the step names none.
+QString ExistingMedia(const char* folder, const std::string& name) {
+    const QString path = platform::MediaPath(folder, Text(name));
+    return !name.empty() && platform::FileExists(path) ? path : QString();
 }
 
 std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
@@ -122,10 +131,7 @@ void TFoRpgGra::FormShow() {
     scenario::OpenScenario(Scenariusz.toStdString());
     PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
-    BuWybor1->setEnabled(true);
-    BuWybor2->setEnabled(false);
-    BuWybor3->setEnabled(false);
-    BuWybor4->setEnabled(false);
+    SetChoicesOpen(1);
 }
 
 void TFoRpgGra::FormHide() {
@@ -173,15 +179,16 @@ void TFoRpgGra::PresentStep() {
 }
 
 void TFoRpgGra::ShowStep() {
-    LaWybor1->SetCaption(Text(AktKrok->Wybor1));
-    LaWybor2->SetCaption(Text(AktKrok->Wybor2));
-    LaWybor3->SetCaption(Text(AktKrok->Wybor3));
-    LaWybor4->SetCaption(Text(AktKrok->Wybor4));
+    const std::array<QString, 4> choices{Text(AktKrok->Wybor1), Text(AktKrok->Wybor2), Text(AktKrok->Wybor3),
+                                         Text(AktKrok->Wybor4)};
+    const auto labels = ChoiceLabels();
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        labels[k]->SetCaption(choices[k]);
+    }
     MeOpis->setPlainText(Text(AktKrok->Opis));
 
     if (!AktKrok->Bmp.empty()) {
-        const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
-        if (platform::FileExists(path)) {
+        if (const QString path = ExistingMedia("Obrazki", AktKrok->Bmp); !path.isEmpty()) {
             Obrazek = platform::LoadBmpFile(path);
             DrawPicture();
         } else {
@@ -190,8 +197,7 @@ void TFoRpgGra::ShowStep() {
     }
 
     if (!AktKrok->Wav.empty()) {
-        const QString path = platform::MediaPath("Dzwieki", Text(AktKrok->Wav));
-        if (platform::FileExists(path)) {
+        if (const QString path = ExistingMedia("Dzwieki", AktKrok->Wav); !path.isEmpty()) {
             PlaySound(path);
         } else {
             Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
@@ -215,10 +221,9 @@ void TFoRpgGra::PlaySound(const QString& path) {
 
 void TFoRpgGra::ClearStep() {
     MeOpis->clear();
-    LaWybor1->SetCaption({});
-    LaWybor2->SetCaption({});
-    LaWybor3->SetCaption({});
-    LaWybor4->SetCaption({});
+    for (platform::TLabel* label : ChoiceLabels()) {
+        label->SetCaption({});
+    }
     FillPictureArea();
     MPWav.Close();
 }
@@ -228,28 +233,33 @@ void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
     if (!offered) {
         return;
     }
-    const int open = *offered;
-    BuWybor1->setEnabled(open >= 1);
-    BuWybor2->setEnabled(open >= 2);
-    BuWybor3->setEnabled(open >= 3);
-    BuWybor4->setEnabled(open >= 4);
+    SetChoicesOpen(*offered);
 }
 
 void TFoRpgGra::EndOfGame() {
-    BuWybor1->setEnabled(false);
-    BuWybor2->setEnabled(false);
-    BuWybor3->setEnabled(false);
-    BuWybor4->setEnabled(false);
+    SetChoicesOpen(0);
     Messages().ShowMessage("To juz koniec gry");
+}
+
+std::array<QPushButton*, 4> TFoRpgGra::ChoiceButtons() const {
+    return {BuWybor1, BuWybor2, BuWybor3, BuWybor4};
+}
+
+std::array<platform::TLabel*, 4> TFoRpgGra::ChoiceLabels() const {
+    return {LaWybor1, LaWybor2, LaWybor3, LaWybor4};
+}
+
+void TFoRpgGra::SetChoicesOpen(int n) {
+    int k = 0;
+    for (QPushButton* button : ChoiceButtons()) {
+        button->setEnabled(k++ < n);
+    }
 }
 
 void TFoRpgGra::PaObrazekPaint() {
     FillPictureArea();
-    if (AktKrok->Bmp.empty()) {
-        return;
-    }
-    const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
-    if (!platform::FileExists(path)) {
+    const QString path = ExistingMedia("Obrazki", AktKrok->Bmp);
+    if (path.isEmpty()) {
         return;
     }
     // A picture that no longer loads leaves the plain area: reporting it on every repaint would bury the

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRect>
 
+#include <array>
 #include <cstdint>
 
 namespace game {
@@ -29,6 +30,12 @@ class TFoRpgGra : public platform::TForm {
     void ApplyChoiceButtons(std::uint8_t Typ);
     // Disables the choice buttons and tells the player the game is over.
     void EndOfGame();
+
+    // The four choice buttons and their labels, choice 1 first.
+    std::array<QPushButton*, 4> ChoiceButtons() const;
+    std::array<platform::TLabel*, 4> ChoiceLabels() const;
+    // Enables the first `n` choice buttons and disables the others.
+    void SetChoicesOpen(int n);
 
     void BuWyjscieClick();
     void BuWybor1Click();
