@@ -8,7 +8,6 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
 
 namespace platform {
@@ -128,14 +127,12 @@ void ChooseSoundFont() {
 }
 
 // The device is shared by every player in the process and opened once: the first player to need it opens
-// it, the last one to go closes it.
-std::mutex deviceMutex;
+// it, the last one to go closes it. Players are used from the one thread of the event loop only.
 int deviceUsers = 0;
 // Only one music plays at a time; remember whose it is so that one player does not halt another's.
 Mix_Music* playingMusic = nullptr;
 
 void AcquireDevice() {
-    std::lock_guard lock(deviceMutex);
     if (deviceUsers > 0) {
         ++deviceUsers;
         return;
@@ -160,7 +157,6 @@ void AcquireDevice() {
 }
 
 void ReleaseDevice() {
-    std::lock_guard lock(deviceMutex);
     if (--deviceUsers > 0) {
         return;
     }
@@ -195,7 +191,7 @@ struct SdlMediaPlayer::Impl {
     bool OwnsChannel() const { return channel >= 0 && Sdl().GetChunk(channel) == chunk; }
 };
 
-SdlMediaPlayer::SdlMediaPlayer() : impl_(new Impl) {}
+SdlMediaPlayer::SdlMediaPlayer() : impl_(std::make_unique<Impl>()) {}
 
 SdlMediaPlayer::~SdlMediaPlayer() {
     Close();
@@ -203,7 +199,6 @@ SdlMediaPlayer::~SdlMediaPlayer() {
     if (impl_->hasDevice) {
         ReleaseDevice();
     }
-    delete impl_;
 }
 
 void SdlMediaPlayer::Open(const QString& fileName) {

@@ -4,6 +4,8 @@
 
 #include "platform/MediaPlayer.h"
 
+#include <memory>
+
 namespace platform {
 
 class SdlMediaPlayer : public IMediaPlayer {
@@ -22,7 +24,7 @@ class SdlMediaPlayer : public IMediaPlayer {
 
   private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace platform
