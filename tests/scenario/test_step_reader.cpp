@@ -2,6 +2,7 @@
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using fixtures::Step;
-
-Step MakeStep(const std::string& name, std::array<std::int32_t, 4> targets, std::uint8_t typ = 1) {
-    Step s;
-    s.nazwa = name;
-    s.opis = "Opis " + name;
-    s.wybory = {name + "1", name + "2", name + "3", name + "4"};
-    s.targets = targets;
-    s.typ = typ;
-    return s;
-}
+using fixtures::StepNamed;
 
 std::vector<Step> ThreeSteps() {
-    return {MakeStep("zero", {1, 1, 1, 1}, 3), MakeStep("jeden", {2, 0, -1, 2147483647}, 4),
-            MakeStep("dwa", {1, 1, 1, 1}, 2)};
+    return {StepNamed("zero", 3, {1, 1, 1, 1}), StepNamed("jeden", 4, {2, 0, -1, 2147483647}),
+            StepNamed("dwa", 2, {1, 1, 1, 1})};
 }
 
 // Runs `op`, expecting an InOutError with `code`; returns its message.
@@ -51,17 +43,7 @@ class StepReaderTest : public testing::Test {
         scenario::NrKroku = 0;
         scenario::AktLis = {};
     }
-    void TearDown() override {
-        // Leave the module closed for the next test, whatever this one left open.
-        try {
-            scenario::CloseScenario();
-        } catch (const scenario::InOutError&) {
-        }
-        try {
-            scenario::CloseScenario();
-        } catch (const scenario::InOutError&) {
-        }
-    }
+    void TearDown() override { fixtures::CloseReader(); }
 
     fs::path Write(const std::vector<Step>& steps, const std::string& name = "las.Kro") {
         const fs::path kro = dir / name;
@@ -85,7 +67,7 @@ TEST_F(StepReaderTest, OpenReadsRecordOneOfBothFiles) {
 }
 
 TEST_F(StepReaderTest, ScenarioOfExactlyTwoRecordsStarts) {
-    const fs::path kro = Write({MakeStep("zero", {0, 0, 0, 0}, 0), MakeStep("jeden", {0, 0, 0, 0}, 5)});
+    const fs::path kro = Write({StepNamed("zero", 0, {0, 0, 0, 0}), StepNamed("jeden", 5, {0, 0, 0, 0})});
     scenario::OpenScenario(kro.string());
     EXPECT_EQ(scenario::AktKrok->Nazwa, "jeden");
     EXPECT_EQ(scenario::AktLis.Typ, 5);
@@ -169,7 +151,7 @@ TEST_F(StepReaderTest, TypeListEndingInsideARecordFailsWithoutTouchingTheCurrent
 
 TEST_F(StepReaderTest, StepFileOfOneRecordFailsToOpenAtTheRead) {
     const fs::path kro = dir / "krotki.Kro";
-    fixtures::WriteKroRecords(kro, {fixtures::EncodeKrok(MakeStep("zero", {0, 0, 0, 0}))});
+    fixtures::WriteKroRecords(kro, {fixtures::EncodeKrok(StepNamed("zero", 1, {0, 0, 0, 0}))});
     fixtures::WriteLisRecords(dir / "krotki.lis", {fixtures::EncodeLis(1), fixtures::EncodeLis(1)});
     scenario::AktKrok->Nazwa = "poprzedni";
     ExpectIoError([&] { scenario::OpenScenario(kro.string()); }, 100);

@@ -9,6 +9,7 @@
 #include "shell/Ulista.h"
 #include "shell/Urpgmenu.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
@@ -27,12 +28,7 @@ class ShellTest : public testing::Test {
     }
     ~ShellTest() override {
         gra.Hide();
-        for (int i = 0; i < 2; ++i) {
-            try {
-                scenario::CloseScenario();
-            } catch (const scenario::InOutError&) {
-            }
-        }
+        fixtures::CloseReader();
         platform::FoRPGMenu = platform::FoRpgGra = platform::FoLista = nullptr;
         game::Scenariusz.clear();
     }
