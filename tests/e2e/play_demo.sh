@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays the bundled demo with the real binary, real X windows and real input, start to finish:
 #   play_demo.sh PLAYER DEMO_DIR OUTPUT_DIR
-# Needs an X display with no window manager yet (xvfb-run gives one); starts openbox itself.
+# Needs an X display with no window manager yet (with_xvfb.sh gives one); starts openbox itself.
 set -u
 
 if [ $# -ne 3 ]; then
