@@ -13,7 +13,7 @@ DEMO=$(realpath "$2")
 OUT=$(realpath -m "$3")
 WAIT_LIMIT=${E2E_WAIT_LIMIT:-60}
 # A loaded machine may need longer for the first window of a debug build.
-START_LIMIT=${E2E_START_LIMIT:-30}
+START_LIMIT=${E2E_START_LIMIT:-120}
 
 : "${DISPLAY:?needs an X display}"
 export QT_QPA_PLATFORM=xcb
