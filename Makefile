@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test asan-test bench fuzz package package-test format clean
+.PHONY: deps build run test stress-test asan-test bench fuzz package package-test format clean
 
 deps:
 	./scripts/install-deps
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	ctest --preset dev -j $(JOBS)
+
+# The whole suite ten times with ctest -j2 while stress-ng loads every core.
+stress-test: build
+	./scripts/stress-test 10
 
 asan-test: deps
 	cmake --preset asan

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/NoSettings.h"
+#include "platform/ProgramWindows.h"
 #include "platform/QtMessages.h"
 #include "platform/QtOpenFileDialog.h"
 #include "platform/sound/SdlMediaPlayer.h"
@@ -15,6 +16,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt counts hidden windows as closed: hiding the last visible one must not end the program, which ends
+    // only when the menu window is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallFontSubstitutions();
     platform::KeepNoToolkitSettings();
 

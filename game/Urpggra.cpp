@@ -3,10 +3,13 @@
 #include "game/Scenariusz.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramWindows.h"
 #include "platform/bitmap/Bmp.h"
 #include "platform/bitmap/Canvas.h"
 #include "scenario/StepReader.h"
 #include "scenario/StepTypes.h"
+
+#include <array>
 
 namespace game {
 
@@ -37,6 +40,13 @@ platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place
     auto* label = new platform::TLabel(parent, name, place, QString("Tekst wyboru %1").arg(number));
     label->setFont(platform::MakeFont("Times New Roman", 13));
     return label;
+}
+
+// The file a step names in `folder`, when a regular file is there (in any letter case); empty otherwise,
+// also when the step names none.
+QString ExistingMedia(const char* folder, const std::string& name) {
+    const QString path = platform::MediaPath(folder, Text(name));
+    return !name.empty() && platform::FileExists(path) ? path : QString();
 }
 
 std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
@@ -78,7 +88,8 @@ TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& play
     MeOpis->setReadOnly(true);
     // Read-only, yet with a caret: text below the box's height is reached with the keyboard.
     MeOpis->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    MeOpis->setWordWrapMode(QTextOption::WordWrap);
+    // A word wider than the box is broken rather than cut at its right edge.
+    MeOpis->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     MeOpis->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MeOpis->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MeOpis->setAccessibleName("Opis");
@@ -115,14 +126,12 @@ void TFoRpgGra::FormCreate() {
 }
 
 void TFoRpgGra::FormShow() {
+    soundOff_ = false;
     ClearStep();
     scenario::OpenScenario(Scenariusz.toStdString());
-    ShowStep();
+    PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
-    BuWybor1->setEnabled(true);
-    BuWybor2->setEnabled(false);
-    BuWybor3->setEnabled(false);
-    BuWybor4->setEnabled(false);
+    SetChoicesOpen(1);
 }
 
 void TFoRpgGra::FormHide() {
@@ -156,23 +165,30 @@ void TFoRpgGra::FollowChoice(int k) {
     ClearStep();
     scenario::NrKroku = ChoiceTarget(*AktKrok, k);
     scenario::GoToStep();
-    ShowStep();
+    PresentStep();
     ApplyChoiceButtons(AktLis.Typ);
     if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
 }
 
+void TFoRpgGra::PresentStep() {
+    // A picture or sound that fails is reported here, before the step gets its buttons: the step was read,
+    // so the player is on it and plays on from it.
+    Guard([this] { ShowStep(); });
+}
+
 void TFoRpgGra::ShowStep() {
-    LaWybor1->SetCaption(Text(AktKrok->Wybor1));
-    LaWybor2->SetCaption(Text(AktKrok->Wybor2));
-    LaWybor3->SetCaption(Text(AktKrok->Wybor3));
-    LaWybor4->SetCaption(Text(AktKrok->Wybor4));
+    const std::array<QString, 4> choices{Text(AktKrok->Wybor1), Text(AktKrok->Wybor2), Text(AktKrok->Wybor3),
+                                         Text(AktKrok->Wybor4)};
+    const auto labels = ChoiceLabels();
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        labels[k]->SetCaption(choices[k]);
+    }
     MeOpis->setPlainText(Text(AktKrok->Opis));
 
     if (!AktKrok->Bmp.empty()) {
-        const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
-        if (platform::FileExists(path)) {
+        if (const QString path = ExistingMedia("Obrazki", AktKrok->Bmp); !path.isEmpty()) {
             Obrazek = platform::LoadBmpFile(path);
             DrawPicture();
         } else {
@@ -181,22 +197,33 @@ void TFoRpgGra::ShowStep() {
     }
 
     if (!AktKrok->Wav.empty()) {
-        const QString path = platform::MediaPath("Dzwieki", Text(AktKrok->Wav));
-        if (platform::FileExists(path)) {
-            MPWav.Open(path);
-            MPWav.Play();
+        if (const QString path = ExistingMedia("Dzwieki", AktKrok->Wav); !path.isEmpty()) {
+            PlaySound(path);
         } else {
             Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
         }
     }
 }
 
+void TFoRpgGra::PlaySound(const QString& path) {
+    if (soundOff_) {
+        return;
+    }
+    try {
+        MPWav.Open(path);
+    } catch (const platform::SoundDeviceError& e) {
+        // Reported once; the rest of this showing plays without sound.
+        soundOff_ = true;
+        throw platform::SoundDeviceError(std::string(e.what()) + ". Gra toczy się dalej bez dźwięku");
+    }
+    MPWav.Play();
+}
+
 void TFoRpgGra::ClearStep() {
     MeOpis->clear();
-    LaWybor1->SetCaption({});
-    LaWybor2->SetCaption({});
-    LaWybor3->SetCaption({});
-    LaWybor4->SetCaption({});
+    for (platform::TLabel* label : ChoiceLabels()) {
+        label->SetCaption({});
+    }
     FillPictureArea();
     MPWav.Close();
 }
@@ -206,28 +233,33 @@ void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
     if (!offered) {
         return;
     }
-    const int open = *offered;
-    BuWybor1->setEnabled(open >= 1);
-    BuWybor2->setEnabled(open >= 2);
-    BuWybor3->setEnabled(open >= 3);
-    BuWybor4->setEnabled(open >= 4);
+    SetChoicesOpen(*offered);
 }
 
 void TFoRpgGra::EndOfGame() {
-    BuWybor1->setEnabled(false);
-    BuWybor2->setEnabled(false);
-    BuWybor3->setEnabled(false);
-    BuWybor4->setEnabled(false);
+    SetChoicesOpen(0);
     Messages().ShowMessage("To juz koniec gry");
+}
+
+std::array<QPushButton*, 4> TFoRpgGra::ChoiceButtons() const {
+    return {BuWybor1, BuWybor2, BuWybor3, BuWybor4};
+}
+
+std::array<platform::TLabel*, 4> TFoRpgGra::ChoiceLabels() const {
+    return {LaWybor1, LaWybor2, LaWybor3, LaWybor4};
+}
+
+void TFoRpgGra::SetChoicesOpen(int n) {
+    int k = 0;
+    for (QPushButton* button : ChoiceButtons()) {
+        button->setEnabled(k++ < n);
+    }
 }
 
 void TFoRpgGra::PaObrazekPaint() {
     FillPictureArea();
-    if (AktKrok->Bmp.empty()) {
-        return;
-    }
-    const QString path = platform::MediaPath("Obrazki", Text(AktKrok->Bmp));
-    if (!platform::FileExists(path)) {
+    const QString path = ExistingMedia("Obrazki", AktKrok->Bmp);
+    if (path.isEmpty()) {
         return;
     }
     // A picture that no longer loads leaves the plain area: reporting it on every repaint would bury the

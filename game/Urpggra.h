@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRect>
 
+#include <array>
 #include <cstdint>
 
 namespace game {
@@ -21,7 +22,7 @@ class TFoRpgGra : public platform::TForm {
     TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& player);
     ~TFoRpgGra() override;
 
-    // Presents AktKrok: texts, then picture, then sound.
+    // Presents AktKrok: texts, then picture, then sound. A failing picture or sound ends it there.
     void ShowStep();
     // Empties the display and stops the sound.
     void ClearStep();
@@ -29,6 +30,12 @@ class TFoRpgGra : public platform::TForm {
     void ApplyChoiceButtons(std::uint8_t Typ);
     // Disables the choice buttons and tells the player the game is over.
     void EndOfGame();
+
+    // The four choice buttons and their labels, choice 1 first.
+    std::array<QPushButton*, 4> ChoiceButtons() const;
+    std::array<platform::TLabel*, 4> ChoiceLabels() const;
+    // Enables the first `n` choice buttons and disables the others.
+    void SetChoicesOpen(int n);
 
     void BuWyjscieClick();
     void BuWybor1Click();
@@ -62,9 +69,15 @@ class TFoRpgGra : public platform::TForm {
 
   private:
     void FormCreate();
+    // ShowStep, its failure reported, so that the caller goes on to give the step its buttons.
+    void PresentStep();
+    void PlaySound(const QString& path);
     void FollowChoice(int k);
     void FillPictureArea();
     void DrawPicture();
+
+    // The sound device failed during this showing of the window: steps are presented without sound.
+    bool soundOff_ = false;
 };
 
 } // namespace game

@@ -1,6 +1,6 @@
 #include "platform/Controls.h"
 
-#include "platform/QtMessages.h"
+#include "platform/Mnemonics.h"
 
 #include <QEvent>
 #include <QPaintEvent>

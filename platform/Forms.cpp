@@ -10,10 +10,6 @@
 
 namespace platform {
 
-TForm* FoRPGMenu = nullptr;
-TForm* FoRpgGra = nullptr;
-TForm* FoLista = nullptr;
-
 namespace {
 
 bool mainFormCreated = false;
@@ -50,19 +46,9 @@ TForm::TForm(IMessages& messages, const QString& objectName, const QString& capt
         mainFormCreated = true;
         isMain_ = true;
     }
-    // Qt counts hidden windows as closed: hiding the last visible one must not end the program.
-    QApplication::setQuitOnLastWindowClosed(false);
     setObjectName(objectName);
     setWindowTitle(caption);
     setFixedSize(clientSize);
-}
-
-TForm::~TForm() {
-    for (TForm** global : {&FoRPGMenu, &FoRpgGra, &FoLista}) {
-        if (*global == this) {
-            *global = nullptr;
-        }
-    }
 }
 
 void TForm::Show() {

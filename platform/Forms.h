@@ -25,7 +25,6 @@ class TForm : public QWidget {
 
   public:
     TForm(IMessages& messages, const QString& objectName, const QString& caption, QSize clientSize);
-    ~TForm() override;
 
     void Show();
     void Hide();
@@ -44,7 +43,6 @@ class TForm : public QWidget {
     virtual void FormClose() {}
 
     IMessages& Messages() const { return messages_; }
-    bool Guarded(const std::function<void()>& body) { return Guard(body); }
     bool Guard(const std::function<void()>& body);
 
     // Connects a button's click to a handler that runs through the guard.
@@ -65,10 +63,5 @@ class TForm : public QWidget {
     bool closing_ = false;
     QPointer<QPushButton> defaultButton_;
 };
-
-// The program's three windows, created once at start-up and reachable from every window by name.
-extern TForm* FoRPGMenu;
-extern TForm* FoRpgGra;
-extern TForm* FoLista;
 
 } // namespace platform

@@ -17,7 +17,18 @@ inline constexpr int DiskFull = 101;
 inline constexpr int FileNotOpen = 103;
 inline constexpr int InvalidNumericInput = 106;
 inline constexpr int NegativeSeek = 131;
+// An operating-system error the table has no condition for gets this plus its errno, far above every
+// code of the table, so that EIO (5) never reads "File access denied".
+inline constexpr int OsErrorBase = 10000;
 } // namespace iocode
+
+// The code of an operating-system error outside the table's conditions.
+constexpr int OsErrorCode(int error) {
+    return iocode::OsErrorBase + error;
+}
+
+// The code of an open of `name` that failed with `error`.
+int OpenErrorCode(int error, const std::string& name);
 
 std::string IoErrorMessage(int code);
 

@@ -4,45 +4,11 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace scenario {
-
-namespace {
-
-// ENOENT means either the file or a folder above it is missing; the two have different codes.
-int OpenFailureCode(int error, const std::string& name) {
-    switch (error) {
-    case ENOENT: {
-        std::error_code ec;
-        const auto parent = std::filesystem::path(name).parent_path();
-        const bool parentExists = parent.empty() || std::filesystem::is_directory(parent, ec);
-        return parentExists ? iocode::FileNotFound : iocode::InvalidFilename;
-    }
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EILSEQ:
-        return iocode::InvalidFilename;
-    case EMFILE:
-    case ENFILE:
-        return iocode::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-        return iocode::AccessDenied;
-    case ETXTBSY:
-    case EBUSY:
-        return iocode::SharingViolation;
-    default:
-        return error;
-    }
-}
-
-} // namespace
 
 RecordFile::~RecordFile() {
     if (fd_ >= 0) {
@@ -62,7 +28,7 @@ void RecordFile::Reset(std::size_t recordSize) {
     // files are accepted afterwards, and reads of regular files never block anyway.
     const int fd = ::open(name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        throw InOutError(OpenFailureCode(errno, name_));
+        throw InOutError(OpenErrorCode(errno, name_));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -101,7 +67,7 @@ void RecordFile::Read(std::span<std::uint8_t> record) {
             continue;
         }
         if (n < 0) {
-            throw InOutError(errno == EINVAL ? iocode::ReadBeyondEnd : errno);
+            throw InOutError(errno == EINVAL ? iocode::ReadBeyondEnd : OsErrorCode(errno));
         }
         if (n == 0) {
             throw InOutError(iocode::ReadBeyondEnd);
@@ -118,7 +84,7 @@ void RecordFile::Close() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR) {
-        throw InOutError(errno);
+        throw InOutError(OsErrorCode(errno));
     }
 }
 

@@ -20,7 +20,7 @@ TKrokRec KrokRecBuffer;
 
 void OpenScenario(const std::string& path) {
     PlikKro.Assign(path);
-    PlikLis.Assign(TypeListName(path));
+    PlikLis.Assign(FindTypeList(path));
     PlikKro.Reset(KrokRecSize);
     PlikLis.Reset(LisRecSize);
     NrKroku = 1;

@@ -1,6 +1,7 @@
 #include "shell/Ulista.h"
 
 #include "platform/Fonts.h"
+#include "platform/ProgramWindows.h"
 
 #include <QStyle>
 

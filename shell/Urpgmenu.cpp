@@ -2,6 +2,7 @@
 
 #include "game/Scenariusz.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramWindows.h"
 
 namespace shell {
 

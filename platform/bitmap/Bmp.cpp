@@ -80,7 +80,7 @@ void Need(std::span<const std::uint8_t> file, std::size_t offset, std::size_t co
     }
 }
 
-Layout ReadLayout(std::span<const std::uint8_t> file) {
+Layout ReadLayout(std::span<const std::uint8_t> file, std::int64_t maxPixels) {
     Need(file, 0, FileHeaderSize);
     if (file[0] != 'B' || file[1] != 'M') {
         Fail(NotValid);
@@ -127,7 +127,6 @@ Layout ReadLayout(std::span<const std::uint8_t> file) {
         Fail(NotValid);
     }
     // Checked one side at a time first so that the product cannot overflow.
-    constexpr std::int64_t maxPixels = MaxBitmapBytes / 4;
     if (l.width > maxPixels || l.height > maxPixels || l.width * l.height > maxPixels) {
         Fail(NotValid);
     }
@@ -357,11 +356,11 @@ class Decoder {
 
 } // namespace
 
-QImage DecodeBmp(std::span<const std::uint8_t> file) {
+QImage DecodeBmp(std::span<const std::uint8_t> file, std::int64_t maxPixels) {
     if (file.empty()) {
         return QImage();
     }
-    const Layout layout = ReadLayout(file);
+    const Layout layout = ReadLayout(file, std::min(maxPixels, MaxBitmapPixels));
     QImage image(static_cast<int>(layout.width), static_cast<int>(layout.height), QImage::Format_RGB32);
     if (image.isNull()) {
         Fail(NotValid);

@@ -21,13 +21,13 @@ SdlLibrary LoadSdlLibrary(const char* file) {
     // Kept loaded for the life of the process: the audio thread and atexit handlers live in it.
     void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        throw MediaError("Brak biblioteki dźwięku: " + LoaderError());
+        throw SoundDeviceError("Brak biblioteki dźwięku: " + LoaderError());
     }
     SdlLibrary library;
 #define PRZYGODA_SDL_FIND(function, name)                                                                    \
     library.name = reinterpret_cast<decltype(library.name)>(dlsym(handle, #function));                       \
     if (library.name == nullptr) {                                                                           \
-        throw MediaError("Brak biblioteki dźwięku: " + LoaderError());                                       \
+        throw SoundDeviceError("Brak biblioteki dźwięku: " + LoaderError());                                 \
     }
     PRZYGODA_SDL_FUNCTIONS(PRZYGODA_SDL_FIND)
 #undef PRZYGODA_SDL_FIND

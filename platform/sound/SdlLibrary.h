@@ -49,7 +49,7 @@ struct SdlLibrary {
 // The library's file as the dynamic loader finds it.
 inline constexpr const char* kSdlMixerLibrary = "libSDL2_mixer-2.0.so.0";
 
-// Loads `file` and finds every function in it or in the libraries it needs. Throws MediaError, with the
+// Loads `file` and finds every function in it or in the libraries it needs. Throws SoundDeviceError, with the
 // loader's reason, when the library or a function is missing. Never unloads what it loaded.
 SdlLibrary LoadSdlLibrary(const char* file);
 

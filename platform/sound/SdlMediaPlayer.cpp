@@ -8,7 +8,6 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
 
 namespace platform {
@@ -69,6 +68,14 @@ std::string DeviceError() {
     return text;
 }
 
+// The device cannot be opened at all: no sound will play, whatever the file.
+[[noreturn]] void FailDevice(std::string cause) {
+    while (!cause.empty() && cause.back() == '.') {
+        cause.pop_back();
+    }
+    throw SoundDeviceError("Nie można otworzyć urządzenia dźwiękowego: " + cause);
+}
+
 Uint32 BigEndian(const unsigned char* bytes, int count) {
     Uint32 value = 0;
     for (int i = 0; i < count; ++i) {
@@ -120,14 +127,12 @@ void ChooseSoundFont() {
 }
 
 // The device is shared by every player in the process and opened once: the first player to need it opens
-// it, the last one to go closes it.
-std::mutex deviceMutex;
+// it, the last one to go closes it. Players are used from the one thread of the event loop only.
 int deviceUsers = 0;
 // Only one music plays at a time; remember whose it is so that one player does not halt another's.
 Mix_Music* playingMusic = nullptr;
 
 void AcquireDevice() {
-    std::lock_guard lock(deviceMutex);
     if (deviceUsers > 0) {
         ++deviceUsers;
         return;
@@ -136,7 +141,7 @@ void AcquireDevice() {
     Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Sdl().ClearError();
     if (Sdl().InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        throw MediaError(DeviceError());
+        FailDevice(DeviceError());
     }
     // A decoder missing here reports itself when a file needs it.
     Sdl().Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MID);
@@ -146,13 +151,12 @@ void AcquireDevice() {
         const std::string error = DeviceError();
         Sdl().MixQuit();
         Sdl().QuitSubSystem(SDL_INIT_AUDIO);
-        throw MediaError(error);
+        FailDevice(error);
     }
     deviceUsers = 1;
 }
 
 void ReleaseDevice() {
-    std::lock_guard lock(deviceMutex);
     if (--deviceUsers > 0) {
         return;
     }
@@ -187,7 +191,7 @@ struct SdlMediaPlayer::Impl {
     bool OwnsChannel() const { return channel >= 0 && Sdl().GetChunk(channel) == chunk; }
 };
 
-SdlMediaPlayer::SdlMediaPlayer() : impl_(new Impl) {}
+SdlMediaPlayer::SdlMediaPlayer() : impl_(std::make_unique<Impl>()) {}
 
 SdlMediaPlayer::~SdlMediaPlayer() {
     Close();
@@ -195,7 +199,6 @@ SdlMediaPlayer::~SdlMediaPlayer() {
     if (impl_->hasDevice) {
         ReleaseDevice();
     }
-    delete impl_;
 }
 
 void SdlMediaPlayer::Open(const QString& fileName) {

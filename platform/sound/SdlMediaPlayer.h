@@ -4,14 +4,9 @@
 
 #include "platform/MediaPlayer.h"
 
-#include <stdexcept>
+#include <memory>
 
 namespace platform {
-
-class MediaError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 class SdlMediaPlayer : public IMediaPlayer {
   public:
@@ -29,7 +24,7 @@ class SdlMediaPlayer : public IMediaPlayer {
 
   private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace platform

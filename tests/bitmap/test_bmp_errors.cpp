@@ -100,6 +100,18 @@ TEST(Bmp, LargestAllowedPictureLoads) {
     EXPECT_EQ(image.pixel(1, 4095), 0xFF000000u);
 }
 
+// A caller may bound the area lower (the fuzz target does), never higher than the decoder's own limit.
+TEST(Bmp, CallersBoundOnlyLowersTheLimit) {
+    Bmp bmp;
+    bmp.width = 64;
+    bmp.height = 64;
+    EXPECT_EQ(platform::DecodeBmp(bmptest::Write(bmp), 64 * 64).size(), QSize(64, 64));
+    EXPECT_THROW(platform::DecodeBmp(bmptest::Write(bmp), 64 * 64 - 1), platform::BitmapError);
+    bmp.width = 4097;
+    bmp.height = 4096;
+    EXPECT_THROW(platform::DecodeBmp(bmptest::Write(bmp), INT64_MAX), platform::BitmapError);
+}
+
 // Truncating a file anywhere in its headers or colour table is a read error; anywhere in its pixels it
 // still loads, with exactly the pixels whose bytes are all present.
 struct Truncation {

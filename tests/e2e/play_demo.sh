@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays the bundled demo with the real binary, real X windows and real input, start to finish:
 #   play_demo.sh PLAYER DEMO_DIR OUTPUT_DIR
-# Needs an X display with no window manager yet (xvfb-run gives one); starts openbox itself.
+# Needs an X display with no window manager yet (with_xvfb.sh gives one); starts openbox itself.
 set -u
 
 if [ $# -ne 3 ]; then
@@ -11,9 +11,9 @@ fi
 PLAYER=$(realpath "$1")
 DEMO=$(realpath "$2")
 OUT=$(realpath -m "$3")
-WAIT_LIMIT=${E2E_WAIT_LIMIT:-10}
+WAIT_LIMIT=${E2E_WAIT_LIMIT:-60}
 # A loaded machine may need longer for the first window of a debug build.
-START_LIMIT=${E2E_START_LIMIT:-30}
+START_LIMIT=${E2E_START_LIMIT:-120}
 # Where the player starts: the demo's folder, as the desktop entry starts it. Started elsewhere, the demo is
 # reached through the first entry of the file dialog's side bar.
 START_DIR=$(realpath "${E2E_START_DIR:-$DEMO}")
@@ -52,7 +52,7 @@ trap cleanup EXIT
 trap "exit 1" INT TERM
 
 # X tools never get to hang the test.
-x() { timeout 5 "$@"; }
+x() { timeout 30 "$@"; }
 
 list_windows() {
     echo "--- visible windows:"

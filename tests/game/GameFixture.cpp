@@ -1,6 +1,7 @@
 #include "tests/game/GameFixture.h"
 
 #include "game/Scenariusz.h"
+#include "platform/ProgramWindows.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "tests/support/BmpFile.h"
@@ -9,16 +10,6 @@
 #include <QTest>
 
 namespace gametest {
-
-fixtures::Step StepNamed(const std::string& name, std::uint8_t typ, std::array<std::int32_t, 4> targets) {
-    fixtures::Step s;
-    s.nazwa = name;
-    s.opis = "Opis " + name;
-    s.wybory = {name + " 1", name + " 2", name + " 3", name + " 4"};
-    s.targets = targets;
-    s.typ = typ;
-    return s;
-}
 
 GameTest::GameTest() {
     menu = std::make_unique<StandInMenu>(messages);
@@ -32,12 +23,7 @@ GameTest::GameTest() {
 GameTest::~GameTest() {
     // Leave the reader closed for the next test, whatever state this one left it in.
     game->Hide();
-    for (int i = 0; i < 2; ++i) {
-        try {
-            scenario::CloseScenario();
-        } catch (const scenario::InOutError&) {
-        }
-    }
+    fixtures::CloseReader();
     platform::FoRPGMenu = nullptr;
     platform::FoRpgGra = nullptr;
     ::game::Scenariusz.clear();

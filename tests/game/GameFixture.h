@@ -5,6 +5,7 @@
 #include "game/Urpggra.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +24,7 @@ class StandInMenu : public platform::TForm {
     void FormShow() override { ++shows; }
 };
 
-// A step with texts named after it, all four targets given.
-fixtures::Step StepNamed(const std::string& name, std::uint8_t typ, std::array<std::int32_t, 4> targets);
+using fixtures::StepNamed;
 
 class GameTest : public testing::Test {
   protected:

@@ -2,6 +2,7 @@
 #include "tests/game/GameFixture.h"
 
 #include "scenario/StepReader.h"
+#include "scenario/StepTypes.h"
 
 #include <sys/stat.h>
 
@@ -83,9 +84,95 @@ TEST_F(GameTest, InvalidPictureStopsThePresentationBeforeTheSound) {
     Start();
     EXPECT_EQ(messages.errors, QStringList{"Bitmap image is not valid."});
     EXPECT_FALSE(player.calls.contains("play"));
-    // The handler stopped inside the presentation: the buttons were not set for step 1.
-    EXPECT_EQ(Enabled(), (Buttons{true, true, true, true}));
+    // The presentation stopped, but step 1 was read: it still offers only its first choice.
+    EXPECT_EQ(Enabled(), (Buttons{true, false, false, false}));
     EXPECT_TRUE(game->isVisible());
+}
+
+// A step whose picture or sound fails was still reached: the error comes first, then the step's buttons,
+// and an ending still ends the game.
+struct BrokenMediaCase {
+    const char* name;
+    std::uint8_t typ;
+    bool badPicture;
+    const char* error;
+    Buttons after;
+};
+
+class StepWithBrokenMedia : public GameTest, public testing::WithParamInterface<BrokenMediaCase> {};
+
+TEST_P(StepWithBrokenMedia, IsReportedThenStillCompleted) {
+    const BrokenMediaCase c = GetParam();
+    fixtures::Step reached = StepNamed("dwa", c.typ, {1, 1, 1, 1});
+    if (c.badPicture) {
+        reached.bmp = "zly.bmp";
+        WriteFile("Obrazki/zly.bmp", {'B', 'M', 0, 0});
+    } else {
+        reached.wav = "ptak.wav";
+        WriteFile("Dzwieki/ptak.wav", {1});
+        player.failOpenWith = "Unrecognized audio format";
+    }
+    WriteScenario({StepNamed("zero", 3, {1, 1, 1, 1}), StepNamed("start", 3, {2, 2, 2, 2}), reached});
+    Start();
+    std::vector<Buttons> atEachBox;
+    messages.onBox = [&](const QString&) { atEachBox.push_back(Enabled()); };
+    Click(1);
+    QStringList expected{QString("error: ") + c.error};
+    if (c.typ == scenario::TypKoniec) {
+        expected << "message: To juz koniec gry";
+    }
+    EXPECT_EQ(messages.log, expected);
+    ASSERT_FALSE(atEachBox.empty());
+    EXPECT_EQ(atEachBox.front(), (Buttons{true, false, false, false})) << "the error box comes first";
+    EXPECT_EQ(Enabled(), c.after);
+    EXPECT_EQ(game->MeOpis->toPlainText(), "Opis dwa");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Media, StepWithBrokenMedia,
+    testing::Values(
+        BrokenMediaCase{"PictureOnFourChoices", 1, true, "Stream read error.", {true, true, true, true}},
+        BrokenMediaCase{
+            "SoundOnTwoChoices", 4, false, "Unrecognized audio format.", {true, true, false, false}},
+        BrokenMediaCase{"PictureOnAnEnding", 2, true, "Stream read error.", {false, false, false, false}},
+        BrokenMediaCase{
+            "SoundOnAnEnding", 2, false, "Unrecognized audio format.", {false, false, false, false}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GameTest, NoSoundDeviceIsReportedOncePerShowingAndTheGamePlaysOnSilently) {
+    std::vector<fixtures::Step> steps{StepNamed("zero", 3, {1, 1, 1, 1}), StepNamed("start", 1, {2, 2, 2, 2}),
+                                      StepNamed("dwa", 4, {1, 1, 1, 1})};
+    for (auto& step : steps) {
+        step.wav = "ptak.wav";
+    }
+    WriteFile("Dzwieki/ptak.wav", {1});
+    WriteScenario(steps);
+    player.deviceFailsWith =
+        QString::fromUtf8("Nie można otworzyć urządzenia dźwiękowego: ALSA: Couldn't open audio device");
+    const QString report = QString::fromUtf8("Nie można otworzyć urządzenia dźwiękowego: ALSA: Couldn't open "
+                                             "audio device. Gra toczy się dalej bez dźwięku.");
+    Start();
+    EXPECT_EQ(messages.errors, QStringList{report});
+    EXPECT_EQ(Enabled(), (Buttons{true, false, false, false}));
+    Click(1);
+    Click(1);
+    EXPECT_EQ(messages.errors, QStringList{report}) << "once per showing";
+    EXPECT_EQ(player.calls.filter("open").size(), 1) << "silent after the failure";
+    EXPECT_EQ(scenario::AktKrok->Nazwa, "start");
+    EXPECT_EQ(Enabled(), (Buttons{true, true, true, true}));
+
+    // Shown again, the device is tried again: still missing, reported once more; present, it plays.
+    game->BuWyjscie->click();
+    menu->Hide();
+    Start();
+    EXPECT_EQ(messages.errors, (QStringList{report, report}));
+    game->BuWyjscie->click();
+    menu->Hide();
+    player.deviceFailsWith.clear();
+    Start();
+    Click(1);
+    EXPECT_EQ(messages.errors.size(), 2);
+    EXPECT_TRUE(player.playing);
 }
 
 TEST_F(GameTest, SoundTheDeviceCannotOpenIsReportedWithItsText) {

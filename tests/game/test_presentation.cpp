@@ -4,7 +4,11 @@
 #include "scenario/StepReader.h"
 #include "tests/support/BmpFile.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace gametest {
 namespace {
@@ -66,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Centring,
                          testing::Values(CentringCase{"FillsTheArea", 128, 128, 0, 0, 128, 128},
                                          CentringCase{"Small", 64, 32, 32, 48, 96, 80},
                                          CentringCase{"OddWidthOnePixelNarrower", 51, 20, 39, 54, 89, 74},
+                                         CentringCase{"OddHeightOnePixelShorter", 20, 51, 54, 39, 74, 89},
+                                         CentringCase{"OddBothOnePixelSmaller", 7, 9, 61, 60, 67, 68},
                                          CentringCase{"LargerIsCut", 200, 200, 0, 0, 128, 128}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -107,6 +113,34 @@ TEST_F(GameTest, TextsShowTheStep) {
     EXPECT_EQ(game->LaWybor2->Caption(), "Wróć");
     EXPECT_EQ(game->LaWybor3->Caption(), "");
     EXPECT_EQ(game->LaWybor4->Caption(), "Usiądź");
+}
+
+// The description as laid out in its box, one string per line.
+QStringList DescriptionLines(const QPlainTextEdit* box) {
+    QStringList lines;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        box->document()->documentLayout()->blockBoundingRect(block); // lays the block out
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            EXPECT_LE(line.naturalTextWidth(), box->viewport()->width()) << i;
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
+}
+
+TEST_F(GameTest, DescriptionWrapsAtWordsAndBreaksAWordWiderThanTheBox) {
+    const std::string longWord(60, 'W');
+    fixtures::Step start = StepNamed("start", 3, {1, 1, 1, 1});
+    start.opis = "Ala " + longWord + " ma kota.";
+    WriteScenario({StepNamed("zero", 3, {1, 1, 1, 1}), start});
+    Start();
+    const QStringList lines = DescriptionLines(game->MeOpis);
+    ASSERT_GE(lines.size(), 3) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.join(""), QString::fromStdString(start.opis)) << "nothing is cut";
+    EXPECT_EQ(lines.first(), "Ala ");
+    EXPECT_TRUE(lines.last().endsWith("ma kota.")) << lines.join('|').toStdString();
 }
 
 TEST_F(GameTest, AmpersandInAChoiceUnderlinesInsteadOfShowing) {

@@ -1,8 +1,10 @@
 // The game window itself: its controls, showing and hiding it, and what survives from one game to the next.
+#include "platform/ProgramWindows.h"
 #include "tests/game/GameFixture.h"
 
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
+#include "tests/support/Waits.h"
 
 #include <QTest>
 
@@ -84,7 +86,7 @@ TEST_F(GameTest, ReaderHearsTheStep) {
 TEST_F(GameTest, FocusGoesToExitWhenTheWindowIsFirstActivated) {
     WriteScenario({StepNamed("zero", 3, {1, 1, 1, 1}), StepNamed("start", 3, {1, 1, 1, 1})});
     Start();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(game.get(), 2000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(game.get(), fixtures::kWaitMs));
     EXPECT_EQ(QApplication::focusWidget(), game->BuWyjscie);
 }
 

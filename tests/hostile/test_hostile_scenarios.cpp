@@ -2,6 +2,7 @@
 // each gives its message and leaves the window working, and no file changes by a byte or a timestamp.
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
+#include "platform/ProgramWindows.h"
 #include "platform/sound/SdlMediaPlayer.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
@@ -10,6 +11,7 @@
 #include "tests/support/BmpFile.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
@@ -52,18 +54,7 @@ std::map<std::string, FileState> Snapshot(const fs::path& root) {
     return files;
 }
 
-fixtures::Step MakeStep(const std::string& name, std::uint8_t typ, std::array<std::int32_t, 4> targets,
-                        const std::string& bmp = {}, const std::string& wav = {}) {
-    fixtures::Step s;
-    s.nazwa = name;
-    s.opis = "Opis " + name;
-    s.wybory = {"a", "b", "c", "d"};
-    s.typ = typ;
-    s.targets = targets;
-    s.bmp = bmp;
-    s.wav = wav;
-    return s;
-}
+using fixtures::StepNamed;
 
 class HostileScenario : public testing::Test {
   protected:
@@ -75,12 +66,7 @@ class HostileScenario : public testing::Test {
     }
     ~HostileScenario() override {
         gra.Hide();
-        for (int i = 0; i < 2; ++i) {
-            try {
-                scenario::CloseScenario();
-            } catch (const scenario::InOutError&) {
-            }
-        }
+        fixtures::CloseReader();
         platform::FoRPGMenu = platform::FoRpgGra = nullptr;
         game::Scenariusz.clear();
     }
@@ -124,8 +110,9 @@ class HostileScenario : public testing::Test {
 };
 
 TEST_F(HostileScenario, StepFileEndingInsideARecord) {
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 2, 3, 0}), MakeStep("1", 1, {2, 2, 2, 2}),
-                                              MakeStep("2", 1, {1, 2, 0, 1})});
+    fixtures::WriteScenario(
+        dir / "gra.Kro",
+        {StepNamed("0", 1, {1, 2, 3, 0}), StepNamed("1", 1, {2, 2, 2, 2}), StepNamed("2", 1, {1, 2, 0, 1})});
     fs::resize_file(dir / "gra.Kro", 516 * 2 + 300);
     Use(dir / "gra.Kro");
     PlayThrough();
@@ -141,8 +128,9 @@ TEST_F(HostileScenario, EmptyFiles) {
 }
 
 TEST_F(HostileScenario, TypeListShorterThanTheStepFile) {
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}),
-                                              MakeStep("2", 1, {1, 1, 1, 1})});
+    fixtures::WriteScenario(
+        dir / "gra.Kro",
+        {StepNamed("0", 1, {1, 1, 1, 1}), StepNamed("1", 1, {2, 2, 2, 2}), StepNamed("2", 1, {1, 1, 1, 1})});
     fs::resize_file(dir / "gra.lis", 22 * 2);
     Use(dir / "gra.Kro");
     PlayThrough();
@@ -150,8 +138,9 @@ TEST_F(HostileScenario, TypeListShorterThanTheStepFile) {
 }
 
 TEST_F(HostileScenario, HugeAndNegativeTargets) {
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}),
-                                              MakeStep("2", 1, {2147483647, -1, -2147483647 - 1, 4161791})});
+    fixtures::WriteScenario(dir / "gra.Kro",
+                            {StepNamed("0", 1, {1, 1, 1, 1}), StepNamed("1", 1, {2, 2, 2, 2}),
+                             StepNamed("2", 1, {2147483647, -1, -2147483647 - 1, 4161791})});
     Use(dir / "gra.Kro");
     PlayThrough();
     EXPECT_TRUE(Reported("error: Read beyond end of file."));
@@ -194,8 +183,8 @@ class HostilePicture : public HostileScenario, public testing::WithParamInterfac
 TEST_P(HostilePicture, IsReportedOrDrawnAndTheGameGoesOn) {
     fixtures::WriteBytes(dir / "Obrazki" / "zly.bmp", bmptest::Write(GetParam().bmp));
     fixtures::WriteScenario(dir / "gra.Kro",
-                            {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {2, 2, 2, 2}, "zly.bmp"),
-                             MakeStep("2", 1, {1, 2, 1, 2})});
+                            {StepNamed("0", 1, {1, 1, 1, 1}), StepNamed("1", 1, {2, 2, 2, 2}, "zly.bmp"),
+                             StepNamed("2", 1, {1, 2, 1, 2})});
     Use(dir / "gra.Kro");
     PlayThrough(8);
     if (GetParam().expected != nullptr) {
@@ -251,9 +240,9 @@ TEST_F(HostileScenario, FifosAndFoldersNamedAsMedia) {
     ASSERT_EQ(::mkfifo((dir / "Dzwieki" / "fifo.wav").c_str(), 0600), 0);
     fs::create_directory(dir / "Obrazki" / "folder.bmp");
     fs::create_directory(dir / "Dzwieki" / "folder.wav");
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
-                                              MakeStep("1", 1, {2, 2, 2, 2}, "fifo.bmp", "fifo.wav"),
-                                              MakeStep("2", 1, {1, 1, 1, 1}, "folder.bmp", "folder.wav")});
+    fixtures::WriteScenario(dir / "gra.Kro", {StepNamed("0", 1, {1, 1, 1, 1}),
+                                              StepNamed("1", 1, {2, 2, 2, 2}, "fifo.bmp", "fifo.wav"),
+                                              StepNamed("2", 1, {1, 1, 1, 1}, "folder.bmp", "folder.wav")});
     Use(dir / "gra.Kro");
     PlayThrough(6);
     EXPECT_TRUE(Reported("message: Nie masz obrazu \"fifo.bmp\""));
@@ -267,10 +256,10 @@ TEST_F(HostileScenario, LinksThatLeadNowhereAndUnreadableMedia) {
     fs::create_symlink("nie-ma.bmp", dir / "Obrazki" / "brak.bmp");
     fixtures::WriteBytes(dir / "Obrazki" / "zamkniety.bmp", {'B', 'M'});
     fs::permissions(dir / "Obrazki" / "zamkniety.bmp", fs::perms::none);
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
-                                              MakeStep("1", 1, {2, 2, 2, 2}, "petla.bmp", "petla.wav"),
-                                              MakeStep("2", 1, {3, 3, 3, 3}, "brak.bmp"),
-                                              MakeStep("3", 1, {1, 1, 1, 1}, "zamkniety.bmp")});
+    fixtures::WriteScenario(dir / "gra.Kro", {StepNamed("0", 1, {1, 1, 1, 1}),
+                                              StepNamed("1", 1, {2, 2, 2, 2}, "petla.bmp", "petla.wav"),
+                                              StepNamed("2", 1, {3, 3, 3, 3}, "brak.bmp"),
+                                              StepNamed("3", 1, {1, 1, 1, 1}, "zamkniety.bmp")});
     Use(dir / "gra.Kro");
     PlayThrough(8);
     EXPECT_TRUE(Reported("message: Nie masz obrazu \"petla.bmp\""));
@@ -284,8 +273,8 @@ TEST_F(HostileScenario, LinksThatLeadNowhereAndUnreadableMedia) {
 }
 
 TEST_F(HostileScenario, NamesThatClimbOutOfTheMediaFolders) {
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
-                                              MakeStep("1", 1, {1, 1, 1, 1}, "..\\gra.Kro", "..\\gra.lis")});
+    fixtures::WriteScenario(dir / "gra.Kro", {StepNamed("0", 1, {1, 1, 1, 1}),
+                                              StepNamed("1", 1, {1, 1, 1, 1}, "..\\gra.Kro", "..\\gra.lis")});
     Use(dir / "gra.Kro");
     PlayThrough(4);
     // Read-only use of another file of the scenario: reported as not a picture and not a sound, nothing else.
@@ -303,9 +292,9 @@ class HostileSound : public HostileScenario, public testing::WithParamInterface<
 TEST_P(HostileSound, IsReportedWithAMessageAndTheGameGoesOn) {
     fixtures::WriteBytes(dir / "Dzwieki" / GetParam().file,
                          std::vector<std::uint8_t>(GetParam().bytes.begin(), GetParam().bytes.end()));
-    fixtures::WriteScenario(dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}),
-                                              MakeStep("1", 1, {2, 2, 2, 2}, "", GetParam().file),
-                                              MakeStep("2", 1, {1, 1, 1, 1})});
+    fixtures::WriteScenario(dir / "gra.Kro", {StepNamed("0", 1, {1, 1, 1, 1}),
+                                              StepNamed("1", 1, {2, 2, 2, 2}, "", GetParam().file),
+                                              StepNamed("2", 1, {1, 1, 1, 1})});
     Use(dir / "gra.Kro");
     PlayThrough(6);
     ASSERT_FALSE(messages.errors.isEmpty());
@@ -337,8 +326,8 @@ INSTANTIATE_TEST_SUITE_P(Files, HostileSound,
 TEST_F(HostileScenario, WaveClaimingMoreDataThanItHoldsPlaysWhatItHas) {
     const std::string wave = WaveClaimingFourGigabytes();
     fixtures::WriteBytes(dir / "Dzwieki" / "klamca.wav", std::vector<std::uint8_t>(wave.begin(), wave.end()));
-    fixtures::WriteScenario(
-        dir / "gra.Kro", {MakeStep("0", 1, {1, 1, 1, 1}), MakeStep("1", 1, {1, 1, 1, 1}, "", "klamca.wav")});
+    fixtures::WriteScenario(dir / "gra.Kro", {StepNamed("0", 1, {1, 1, 1, 1}),
+                                              StepNamed("1", 1, {1, 1, 1, 1}, "", "klamca.wav")});
     Use(dir / "gra.Kro");
     PlayThrough(4);
     // Either outcome is fine for the player; what matters is that it neither crashed nor allocated 4 GiB.

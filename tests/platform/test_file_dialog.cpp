@@ -1,7 +1,7 @@
 #include "platform/NoSettings.h"
 #include "platform/QtOpenFileDialog.h"
-#include "tests/platform/Waits.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Waits.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -47,13 +47,13 @@ class OpenFileDialogTest : public ::testing::Test {
     // Execute, while `drive` works the open dialog.
     bool Run(const std::function<void(QFileDialog*)>& drive) {
         bool result = false;
-        EXPECT_TRUE(platform_tests::WithModal([&] { result = dialog.Execute(); },
-                                              [&](QWidget* window) {
-                                                  EXPECT_EQ(window->objectName(), "ODScenariusz");
-                                                  if (auto* fileDialog = qobject_cast<QFileDialog*>(window)) {
-                                                      drive(fileDialog);
-                                                  }
-                                              }));
+        EXPECT_TRUE(fixtures::WithModal([&] { result = dialog.Execute(); },
+                                        [&](QWidget* window) {
+                                            EXPECT_EQ(window->objectName(), "ODScenariusz");
+                                            if (auto* fileDialog = qobject_cast<QFileDialog*>(window)) {
+                                                drive(fileDialog);
+                                            }
+                                        }));
         return result;
     }
 
@@ -109,7 +109,7 @@ TEST_F(OpenFileDialogTest, ListsOnlyMatchingFilesUnderTheDescriptionAsGiven) {
     Run([&](QFileDialog* d) {
         description = d->findChild<QComboBox*>("fileTypeCombo")->currentText();
         const auto* view = d->findChild<QAbstractItemView*>("listView");
-        platform_tests::WaitUntil([&] {
+        fixtures::WaitUntil([&] {
             listed.clear();
             for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
                 listed << view->model()->index(row, 0, view->rootIndex()).data().toString();

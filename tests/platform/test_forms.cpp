@@ -1,5 +1,6 @@
 #include "platform/Forms.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/Waits.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -105,12 +106,12 @@ TEST_F(FormTest, HasAFixedBorderTheExactClientSizeAndItsCaption) {
     EXPECT_EQ(sized.windowTitle(), "Okno");
     EXPECT_TRUE(sized.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(sized.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
 }
 
 TEST_F(FormTest, IsCentredWhenFirstShownAndStaysWhereMovedAfterwards) {
     form.Show();
-    QTest::qWait(20);
+    // The window centres itself again once framed, from a zero-time timer.
+    fixtures::DrainPostedEvents();
     const QPoint offset =
         form.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
@@ -118,7 +119,7 @@ TEST_F(FormTest, IsCentredWhenFirstShownAndStaysWhereMovedAfterwards) {
     const QPoint moved = form.pos() + QPoint(-37, 23);
     form.move(moved);
     form.Show();
-    QTest::qWait(20);
+    fixtures::DrainPostedEvents();
     EXPECT_EQ(form.pos(), moved);
 }
 
@@ -129,7 +130,7 @@ TEST_F(FormTest, FirstActivationFocusesTheFirstEnabledVisibleTabStop) {
     auto* first = new QLineEdit(&form);
     new QPushButton("C", &form);
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 3000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, fixtures::kWaitMs));
     EXPECT_EQ(QApplication::focusWidget(), first);
 }
 
@@ -147,7 +148,7 @@ TEST_P(EnterKeyTest, PressesTheFocusedButtonOtherwiseTheDefaultOne) {
     form.OnClick(byDefault, [&] { pressed += "default"; });
     form.SetDefaultButton(withDefault ? byDefault : nullptr);
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 3000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, fixtures::kWaitMs));
     QWidget* target = focusButton ? static_cast<QWidget*>(focused) : edit;
     target->setFocus();
     QTest::keyClick(target, key);

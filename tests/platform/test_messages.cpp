@@ -1,6 +1,7 @@
 #include "platform/AppTitle.h"
+#include "platform/Mnemonics.h"
 #include "platform/QtMessages.h"
-#include "tests/platform/Waits.h"
+#include "tests/support/Waits.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -18,14 +19,16 @@ bool ShowBox(const std::function<void(platform::QtMessages&)>& show,
              const std::function<void(QWidget*)>& inspect, Qt::Key key = Qt::Key_Escape) {
     platform::QtMessages messages;
     bool dismissed = false;
-    EXPECT_TRUE(platform_tests::WithModal([&] { show(messages); },
-                                          [&](QWidget* box) {
-                                              QTest::qWait(20);
-                                              inspect(box);
-                                              const QPointer<QWidget> alive(box);
-                                              QTest::keyClick(box->focusWidget(), key);
-                                              dismissed = alive.isNull() || !alive->isVisible();
-                                          }));
+    EXPECT_TRUE(fixtures::WithModal([&] { show(messages); },
+                                    [&](QWidget* box) {
+                                        // Settled: what the box queued for itself has run.
+                                        fixtures::DrainPostedEvents();
+                                        fixtures::WaitUntil([box] { return box->focusWidget() != nullptr; });
+                                        inspect(box);
+                                        const QPointer<QWidget> alive(box);
+                                        QTest::keyClick(box->focusWidget(), key);
+                                        dismissed = alive.isNull() || !alive->isVisible();
+                                    }));
     return dismissed;
 }
 

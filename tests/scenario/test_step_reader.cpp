@@ -2,10 +2,12 @@
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -15,20 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using fixtures::Step;
-
-Step MakeStep(const std::string& name, std::array<std::int32_t, 4> targets, std::uint8_t typ = 1) {
-    Step s;
-    s.nazwa = name;
-    s.opis = "Opis " + name;
-    s.wybory = {name + "1", name + "2", name + "3", name + "4"};
-    s.targets = targets;
-    s.typ = typ;
-    return s;
-}
+using fixtures::StepNamed;
 
 std::vector<Step> ThreeSteps() {
-    return {MakeStep("zero", {1, 1, 1, 1}, 3), MakeStep("jeden", {2, 0, -1, 2147483647}, 4),
-            MakeStep("dwa", {1, 1, 1, 1}, 2)};
+    return {StepNamed("zero", 3, {1, 1, 1, 1}), StepNamed("jeden", 4, {2, 0, -1, 2147483647}),
+            StepNamed("dwa", 2, {1, 1, 1, 1})};
 }
 
 // Runs `op`, expecting an InOutError with `code`; returns its message.
@@ -50,17 +43,7 @@ class StepReaderTest : public testing::Test {
         scenario::NrKroku = 0;
         scenario::AktLis = {};
     }
-    void TearDown() override {
-        // Leave the module closed for the next test, whatever this one left open.
-        try {
-            scenario::CloseScenario();
-        } catch (const scenario::InOutError&) {
-        }
-        try {
-            scenario::CloseScenario();
-        } catch (const scenario::InOutError&) {
-        }
-    }
+    void TearDown() override { fixtures::CloseReader(); }
 
     fs::path Write(const std::vector<Step>& steps, const std::string& name = "las.Kro") {
         const fs::path kro = dir / name;
@@ -84,7 +67,7 @@ TEST_F(StepReaderTest, OpenReadsRecordOneOfBothFiles) {
 }
 
 TEST_F(StepReaderTest, ScenarioOfExactlyTwoRecordsStarts) {
-    const fs::path kro = Write({MakeStep("zero", {0, 0, 0, 0}, 0), MakeStep("jeden", {0, 0, 0, 0}, 5)});
+    const fs::path kro = Write({StepNamed("zero", 0, {0, 0, 0, 0}), StepNamed("jeden", 5, {0, 0, 0, 0})});
     scenario::OpenScenario(kro.string());
     EXPECT_EQ(scenario::AktKrok->Nazwa, "jeden");
     EXPECT_EQ(scenario::AktLis.Typ, 5);
@@ -168,7 +151,7 @@ TEST_F(StepReaderTest, TypeListEndingInsideARecordFailsWithoutTouchingTheCurrent
 
 TEST_F(StepReaderTest, StepFileOfOneRecordFailsToOpenAtTheRead) {
     const fs::path kro = dir / "krotki.Kro";
-    fixtures::WriteKroRecords(kro, {fixtures::EncodeKrok(MakeStep("zero", {0, 0, 0, 0}))});
+    fixtures::WriteKroRecords(kro, {fixtures::EncodeKrok(StepNamed("zero", 1, {0, 0, 0, 0}))});
     fixtures::WriteLisRecords(dir / "krotki.lis", {fixtures::EncodeLis(1), fixtures::EncodeLis(1)});
     scenario::AktKrok->Nazwa = "poprzedni";
     ExpectIoError([&] { scenario::OpenScenario(kro.string()); }, 100);
@@ -192,6 +175,14 @@ TEST_F(StepReaderTest, MissingTypeListFailsAfterTheStepFileWasOpened) {
     EXPECT_EQ(ExpectIoError([] { scenario::CloseScenario(); }, 103), "I/O error 103");
     // Both are closed now.
     ExpectIoError([] { scenario::CloseScenario(); }, 103);
+}
+
+TEST_F(StepReaderTest, TypeListInAnotherLetterCaseIsFound) {
+    const fs::path kro = Write(ThreeSteps(), "ZAMEK.KRO");
+    fs::rename(dir / "ZAMEK.lis", dir / "ZAMEK.LIS");
+    scenario::OpenScenario(kro.string());
+    EXPECT_EQ(scenario::AktKrok->Nazwa, "jeden");
+    EXPECT_EQ(scenario::AktLis.Typ, 4);
 }
 
 struct OpenCase {
@@ -235,7 +226,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  return d / "las.Kro";
                              },
                              5, "File access denied"},
-                    OpenCase{"EmptyPath", [](const fs::path&) { return fs::path(); }, 2, "File not found"}),
+                    OpenCase{"EmptyPath", [](const fs::path&) { return fs::path(); }, 2, "File not found"},
+                    // No condition of the table: the operating system's code, far from the table's.
+                    OpenCase{"LinkLoop",
+                             [](const fs::path& d) {
+                                 fs::create_symlink(d / "las.Kro", d / "las.Kro");
+                                 return d / "las.Kro";
+                             },
+                             10000 + ELOOP, "I/O error 10040"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StepReaderTest, UnreadableStepFileIsRefused) {
@@ -287,6 +285,20 @@ TEST_F(StepReaderTest, ReadOnlyScenarioPlaysAndStaysByteForByteUnchanged) {
 TEST_F(StepReaderTest, OperationsOnAClosedScenarioFailWith103) {
     EXPECT_EQ(ExpectIoError([] { scenario::GoToStep(); }, 103), "I/O error 103");
     ExpectIoError([] { scenario::CloseScenario(); }, 103);
+}
+
+TEST(IoErrorCodes, OperatingSystemErrorsOutsideTheTableNeverTakeATableCode) {
+    // EIO is 5, the code of "File access denied"; ENXIO is 6, EAGAIN 11 and so on.
+    for (int error : {EIO, ENXIO, E2BIG, EAGAIN, ENOMEM, EFAULT, ENOSPC, ELOOP, EOVERFLOW}) {
+        const int code = scenario::OpenErrorCode(error, "las.Kro");
+        EXPECT_GE(code, 10000) << error;
+        EXPECT_EQ(scenario::InOutError(code).what(), "I/O error " + std::to_string(code));
+    }
+    EXPECT_EQ(scenario::InOutError(scenario::OpenErrorCode(EIO, "las.Kro")).what(),
+              std::string("I/O error 10005"));
+    EXPECT_EQ(scenario::OpenErrorCode(EACCES, "las.Kro"), 5);
+    EXPECT_EQ(scenario::OpenErrorCode(EROFS, "las.Kro"), 5);
+    EXPECT_EQ(scenario::OpenErrorCode(EMFILE, "las.Kro"), 4);
 }
 
 TEST(IoErrorMessages, FollowTheCode) {

@@ -3,11 +3,13 @@
 
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
+#include "platform/ProgramWindows.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
 #include "shell/Ulista.h"
 #include "shell/Urpgmenu.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
@@ -26,12 +28,7 @@ class ShellTest : public testing::Test {
     }
     ~ShellTest() override {
         gra.Hide();
-        for (int i = 0; i < 2; ++i) {
-            try {
-                scenario::CloseScenario();
-            } catch (const scenario::InOutError&) {
-            }
-        }
+        fixtures::CloseReader();
         platform::FoRPGMenu = platform::FoRpgGra = platform::FoLista = nullptr;
         game::Scenariusz.clear();
     }

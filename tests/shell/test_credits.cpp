@@ -1,5 +1,6 @@
 // The credits window and the way back to the menu.
 #include "tests/shell/ShellFixture.h"
+#include "tests/support/Waits.h"
 
 namespace shelltest {
 namespace {
@@ -48,7 +49,7 @@ TEST_F(ShellTest, ClosingTheCreditsReturnsToTheMenu) {
 
 TEST_F(ShellTest, EnterAnywhereInTheCreditsPressesOk) {
     Press(menu.BuTworcy);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&lista, 2000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&lista, fixtures::kWaitMs));
     EXPECT_EQ(QApplication::focusWidget(), lista.BitBtn1);
     lista.Label3->setFocusPolicy(Qt::StrongFocus);
     lista.Label3->setFocus();

@@ -2,6 +2,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/Waits.h"
 
 #include <QDir>
 #include <QTimer>
@@ -83,7 +84,7 @@ TEST_F(ShellTest, StartUpShowsOnlyTheMenu) {
 }
 
 TEST_F(ShellTest, FocusGoesToStartWhenTheMenuIsFirstActivated) {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu, 2000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu, fixtures::kWaitMs));
     EXPECT_EQ(QApplication::focusWidget(), menu.BuStart);
 }
 

@@ -82,7 +82,14 @@ class DiskOutput : public testing::Test {
   protected:
     void SetUp() override { ::setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1); }
 
-    // Plays `file` until it ends, or until `cutAfter` when given, then returns what reached the device.
+    std::uintmax_t OutputSize() const {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(output_, ec);
+        return ec ? 0 : size;
+    }
+
+    // Plays `file` until it ends, or until the device has written `cutAfter` of output when given, then
+    // returns what reached the device.
     // `interrupt` runs on the player at the cut: Close by default.
     Heard Record(const std::filesystem::path& file, std::optional<std::chrono::milliseconds> cutAfter = {},
                  void (*interrupt)(SdlMediaPlayer&, const std::filesystem::path&) = nullptr) {
@@ -96,9 +103,15 @@ class DiskOutput : public testing::Test {
             EXPECT_EQ(format, AUDIO_S16SYS);
             player.Play();
             EXPECT_TRUE(player.IsPlaying());
-            const auto deadline = std::chrono::steady_clock::now() + cutAfter.value_or(3s);
-            while (player.IsPlaying() && std::chrono::steady_clock::now() < deadline) {
-                std::this_thread::sleep_for(10ms);
+            // The cut comes once the device has written `cutAfter` of sound, however long that takes on a
+            // loaded machine; the bounds are reached only by a device that hangs.
+            const auto bytesPerSecond = static_cast<std::uintmax_t>(rate * channels * 2);
+            const std::uintmax_t cutAt =
+                cutAfter ? bytesPerSecond * static_cast<std::uintmax_t>(cutAfter->count()) / 1000 : 0;
+            const auto deadline = std::chrono::steady_clock::now() + 60s;
+            while (player.IsPlaying() && (!cutAfter || OutputSize() < cutAt) &&
+                   std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(5ms);
             }
             if (cutAfter) {
                 if (interrupt != nullptr) {
@@ -106,10 +119,15 @@ class DiskOutput : public testing::Test {
                 } else {
                     player.Close();
                 }
-                // Let the driver write what follows the cut.
-                std::this_thread::sleep_for(300ms);
+                // Let the driver write 300 ms of what follows the cut.
+                const std::uintmax_t atCut = OutputSize();
+                const std::uintmax_t wanted = atCut + bytesPerSecond * 3 / 10;
+                const auto bound = std::chrono::steady_clock::now() + 60s;
+                while (OutputSize() < wanted && std::chrono::steady_clock::now() < bound) {
+                    std::this_thread::sleep_for(10ms);
+                }
             } else {
-                EXPECT_FALSE(player.IsPlaying()) << "still playing after 3 s";
+                EXPECT_FALSE(player.IsPlaying()) << "still playing after 60 s";
             }
         } // The last player closes the device, which flushes the file.
         std::ifstream in(output_, std::ios::binary);
@@ -207,7 +225,7 @@ TEST_P(Format, IsHeard) {
         EXPECT_NEAR(heard.frequency, 440.0, 440.0 * 0.03);
     } else {
         // The tune: four notes in one second.
-        const Heard heard = Record(GetParam().make(dir_), 1500ms);
+        const Heard heard = Record(GetParam().make(dir_), 1200ms);
         EXPECT_GT(heard.soundingSeconds, 0.6);
         EXPECT_LT(heard.soundingSeconds, 1.5);
     }

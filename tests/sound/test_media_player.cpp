@@ -183,6 +183,28 @@ TEST(MediaPlayer, RefusesExtensionsWithoutADecoderAndNamesThem) {
     EXPECT_THROW(player.Open(Q(dir / "tone")), MediaError);
 }
 
+TEST(MediaPlayer, WithoutADeviceOpenSaysSoInPolishNamingTheCauseAndTheNextOpenTriesAgain) {
+    fixtures::TempDir dir;
+    WriteWave(dir / "tone.wav", WaveFormat::Pcm16, 22050, 1);
+    const std::string driver =
+        std::getenv("SDL_AUDIODRIVER") != nullptr ? std::getenv("SDL_AUDIODRIVER") : "";
+    ::setenv("SDL_AUDIODRIVER", "brak", 1);
+    SdlMediaPlayer player;
+    try {
+        player.Open(Q(dir / "tone.wav"));
+        ADD_FAILURE() << "opened without a device";
+    } catch (const platform::SoundDeviceError& error) {
+        const std::string text = error.what();
+        EXPECT_EQ(text.rfind("Nie można otworzyć urządzenia dźwiękowego: ", 0), 0u) << text;
+        EXPECT_NE(text.find("brak"), std::string::npos) << text;
+        EXPECT_NE(text.back(), '.') << "the error box adds the full stop";
+    }
+    ::setenv("SDL_AUDIODRIVER", driver.empty() ? "dummy" : driver.c_str(), 1);
+    player.Open(Q(dir / "tone.wav"));
+    player.Play();
+    EXPECT_TRUE(player.IsPlaying());
+}
+
 TEST(MediaPlayer, CloseAndPlayWithNothingOpenAreHarmless) {
     SdlMediaPlayer player;
     player.Close();

@@ -35,6 +35,9 @@ bool FakeOpenFileDialog::Execute() {
 void RecordingMediaPlayer::Open(const QString& fileName) {
     Close();
     calls << "open " + fileName;
+    if (!deviceFailsWith.isEmpty()) {
+        throw platform::SoundDeviceError(deviceFailsWith.toStdString());
+    }
     if (!failOpenWith.isEmpty()) {
         throw std::runtime_error(failOpenWith.toStdString());
     }

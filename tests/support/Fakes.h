@@ -41,6 +41,8 @@ struct RecordingMediaPlayer : platform::IMediaPlayer {
     bool playing = false;
     // Open throws this message when it is not empty.
     QString failOpenWith;
+    // Open throws a SoundDeviceError with this message when it is not empty, as without a sound device.
+    QString deviceFailsWith;
 
     void Open(const QString& fileName) override;
     void Play() override;

@@ -1,5 +1,6 @@
 #pragma once
-// Bounded waits for tests that drive modal windows: nothing here can block for good.
+// Bounded waits for tests that drive modal windows: nothing here can block for good, and every bound is
+// generous, so that a slow or loaded machine only makes a test slower, never fail.
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -9,9 +10,12 @@
 
 #include <functional>
 
-namespace platform_tests {
+namespace fixtures {
 
-inline bool WaitUntil(const std::function<bool()>& condition, int ms = 3000) {
+// How long a condition may take on a loaded machine.
+inline constexpr int kWaitMs = 60'000;
+
+inline bool WaitUntil(const std::function<bool()>& condition, int ms = kWaitMs) {
     const QDeadlineTimer deadline(ms);
     while (!condition() && !deadline.hasExpired()) {
         QTest::qWait(5);
@@ -19,11 +23,18 @@ inline bool WaitUntil(const std::function<bool()>& condition, int ms = 3000) {
     return condition();
 }
 
+// Processes every event posted before the call, such as a zero-time timer a window set for itself.
+inline bool DrainPostedEvents() {
+    bool drained = false;
+    QTimer::singleShot(0, [&drained] { drained = true; });
+    return WaitUntil([&drained] { return drained; });
+}
+
 // Runs `open`, which returns when the modal window it shows is dismissed. `inspect` gets that window once
 // it is the active modal widget and should dismiss it; after `ms` every visible dialog is rejected anyway.
 // Returns whether `inspect` ran.
 inline bool WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inspect,
-                      int ms = 5000) {
+                      int ms = kWaitMs) {
     bool inspected = false;
     const QDeadlineTimer deadline(ms);
     QTimer poll;
@@ -45,4 +56,4 @@ inline bool WithModal(const std::function<void()>& open, const std::function<voi
     return inspected;
 }
 
-} // namespace platform_tests
+} // namespace fixtures
