@@ -156,7 +156,7 @@ TEST_F(OpenFileDialogTest, NothingIsRememberedFromOneRunToTheNext) {
     platform::QtOpenFileDialog next{nullptr, "Scenariusze (*.Kro)|*.Kro"};
     next.SetPlaces({home});
     QList<QUrl> listed;
-    platform_tests::WithModal([&] { next.Execute(); },
+    fixtures::WithModal([&] { next.Execute(); },
                               [&](QWidget* window) {
                                   if (auto* d = qobject_cast<QFileDialog*>(window)) {
                                       listed = d->sidebarUrls();
