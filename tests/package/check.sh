@@ -105,13 +105,13 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 path_line=$(sed -n 's/^Path=//p' "$desktop")
 [ "$exec_line" = /usr/games/przygoda ] || fail "Exec=$exec_line"
 [ "$path_line" = /usr/share/przygoda/Przygoda ] || fail "Path=$path_line"
-xvfb-run -a -s "-screen 0 1024x768x24" \
+bash "$SOURCE/tests/e2e/with_xvfb.sh" \
     bash "$SOURCE/tests/e2e/play_demo.sh" "$ROOT$exec_line" "$ROOT$path_line" "$OUT/screenshots" ||
     fail "the packaged player did not play the demo"
 
 step "the player started elsewhere, the demo reached through the dialog's side bar"
 mkdir -p "$WORK/elsewhere"
-E2E_START_DIR=$WORK/elsewhere xvfb-run -a -s "-screen 0 1024x768x24" \
+E2E_START_DIR=$WORK/elsewhere bash "$SOURCE/tests/e2e/with_xvfb.sh" \
     bash "$SOURCE/tests/e2e/play_demo.sh" "$ROOT$exec_line" "$ROOT$path_line" "$OUT/side-bar" ||
     fail "the packaged player's side bar did not lead to the demo"
 
