@@ -1,6 +1,7 @@
 // Start-up: the menu window (the main one, visible), the game window and the credits window, in that
 // order, then the event loop until the program is terminated.
 #include "game/Urpggra.h"
+#include "platform/Accessibility.h"
 #include "platform/Fonts.h"
 #include "platform/QtMessages.h"
 #include "platform/QtOpenFileDialog.h"
@@ -13,6 +14,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallFontSubstitutions();
+    platform::InstallAccessibility();
 
     platform::QtMessages messages;
     platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");
