@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QTimer>
 
-
 namespace platform {
 
 namespace {
