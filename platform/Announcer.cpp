@@ -10,6 +10,8 @@ namespace platform {
 
 namespace {
 
+constexpr const char* SpokenWithRole = "przygodaSpokenWithRole";
+
 // A part of an announcement ends as a sentence, so that the speech pauses between parts.
 QString Sentence(const QString& text) {
     const QString plain = text.simplified();
@@ -82,9 +84,12 @@ QString LabelsText(const QWidget* window) {
     QStringList parts;
     for (const TLabel* label : window->findChildren<TLabel*>(Qt::FindDirectChildrenOnly)) {
         const QString text = Sentence(label->VisibleText());
-        if (!text.isEmpty() && !label->isHidden()) {
-            parts << text;
+        if (text.isEmpty() || label->isHidden()) {
+            continue;
         }
+        // A label that shows data, not a caption, says what the data is.
+        parts << (label->property(SpokenWithRole).toBool() ? label->accessibleDescription() + ": " + text
+                                                           : text);
     }
     return parts.join(u' ');
 }
@@ -118,6 +123,7 @@ TAnnouncer* ReadLabelsOnShow(QWidget* window) {
 }
 
 void AnnounceCaptionChanges(TAnnouncer* announcer, TLabel* label) {
+    label->setProperty(SpokenWithRole, true);
     QObject::connect(label, &TLabel::CaptionChanged, announcer, [announcer, label] {
         const QString text = label->VisibleText();
         if (!text.isEmpty()) {

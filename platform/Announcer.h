@@ -50,7 +50,8 @@ QString LabelsText(const QWidget* window);
 // credits) is otherwise heard only as its caption and its focused button.
 TAnnouncer* ReadLabelsOnShow(QWidget* window);
 
-// Announces "<the label's role>: <its text>" whenever a non-empty text replaces the label's caption.
+// Announces "<the label's role>: <its text>" whenever a non-empty text replaces the label's caption; the
+// label is read so in LabelsText too, since its text alone (a path) does not say what it is.
 void AnnounceCaptionChanges(TAnnouncer* announcer, TLabel* label);
 
 } // namespace platform

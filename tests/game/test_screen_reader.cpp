@@ -56,7 +56,9 @@ class ScreenReaderTest : public AccessibilityInstalled, public GameTest {
         ProcessEvents();
     }
 
-    static QAccessibleInterface* Iface(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+    static QAccessibleInterface* Iface(QObject* object) {
+        return QAccessible::queryAccessibleInterface(object);
+    }
     static QString Name(QObject* object) { return Iface(object)->text(QAccessible::Name); }
 };
 
@@ -87,21 +89,20 @@ TEST_P(NumberKeys, FollowTheChoiceWithThatNumberLikeItsClick) {
     EXPECT_EQ(game->MeOpis->toPlainText().toStdString(), "Opis " + Story()[c.expectedRecord].nazwa);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MainRowAndKeypad, NumberKeys,
-    testing::Values(KeyCase{"One", Qt::Key_1, Qt::NoModifier, 3, true},
-                    KeyCase{"Two", Qt::Key_2, Qt::NoModifier, 4, true},
-                    KeyCase{"Three", Qt::Key_3, Qt::NoModifier, 2, true},
-                    KeyCase{"Four", Qt::Key_4, Qt::NoModifier, 1, true},
-                    KeyCase{"KeypadOne", Qt::Key_1, Qt::KeypadModifier, 3, true},
-                    KeyCase{"KeypadThree", Qt::Key_3, Qt::KeypadModifier, 2, true},
-                    KeyCase{"KeypadFour", Qt::Key_4, Qt::KeypadModifier, 1, true},
-                    KeyCase{"Five", Qt::Key_5, Qt::NoModifier, 2, false},
-                    KeyCase{"Zero", Qt::Key_0, Qt::NoModifier, 2, false},
-                    KeyCase{"ShiftOne", Qt::Key_1, Qt::ShiftModifier, 2, false},
-                    KeyCase{"CtrlTwo", Qt::Key_2, Qt::ControlModifier, 2, false},
-                    KeyCase{"AltThree", Qt::Key_3, Qt::AltModifier, 2, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(MainRowAndKeypad, NumberKeys,
+                         testing::Values(KeyCase{"One", Qt::Key_1, Qt::NoModifier, 3, true},
+                                         KeyCase{"Two", Qt::Key_2, Qt::NoModifier, 4, true},
+                                         KeyCase{"Three", Qt::Key_3, Qt::NoModifier, 2, true},
+                                         KeyCase{"Four", Qt::Key_4, Qt::NoModifier, 1, true},
+                                         KeyCase{"KeypadOne", Qt::Key_1, Qt::KeypadModifier, 3, true},
+                                         KeyCase{"KeypadThree", Qt::Key_3, Qt::KeypadModifier, 2, true},
+                                         KeyCase{"KeypadFour", Qt::Key_4, Qt::KeypadModifier, 1, true},
+                                         KeyCase{"Five", Qt::Key_5, Qt::NoModifier, 2, false},
+                                         KeyCase{"Zero", Qt::Key_0, Qt::NoModifier, 2, false},
+                                         KeyCase{"ShiftOne", Qt::Key_1, Qt::ShiftModifier, 2, false},
+                                         KeyCase{"CtrlTwo", Qt::Key_2, Qt::ControlModifier, 2, false},
+                                         KeyCase{"AltThree", Qt::Key_3, Qt::AltModifier, 2, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScreenReaderTest, NumberKeyOfADisabledChoiceDoesNothing) {
     StartActive();
@@ -142,7 +143,8 @@ TEST_F(ScreenReaderTest, WindowAndControlsHaveTheirRolesAndNames) {
     EXPECT_EQ(Iface(game->Announcer)->role(), QAccessible::Notification);
     EXPECT_EQ(Name(game->BuWyjscie), "Wyjście");
     const std::array<QPushButton*, 4> buttons{game->BuWybor1, game->BuWybor2, game->BuWybor3, game->BuWybor4};
-    const std::array<platform::TLabel*, 4> labels{game->LaWybor1, game->LaWybor2, game->LaWybor3, game->LaWybor4};
+    const std::array<platform::TLabel*, 4> labels{game->LaWybor1, game->LaWybor2, game->LaWybor3,
+                                                  game->LaWybor4};
     const std::array<QString, 4> texts{"hub 1", "hub 2", "Skok & bieg", "hub 4"};
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i + 1);
@@ -218,13 +220,19 @@ TEST_P(Announcement, JoinsTheDescriptionAndTheEnabledChoicesAsSentences) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, Announcement,
     testing::Values(
-        TextCase{"Plain", "Las", {{{"Idź", true}, {"Stój", true}, {"", false}, {"", false}}},
+        TextCase{"Plain",
+                 "Las",
+                 {{{"Idź", true}, {"Stój", true}, {"", false}, {"", false}}},
                  "Las. Wybór 1: Idź. Wybór 2: Stój."},
         TextCase{"EndsItsOwnSentences", "Las!", {{{"Dokąd?", true}, {}, {}, {}}}, "Las! Wybór 1: Dokąd?"},
-        TextCase{"LineBreaksAndRunsOfBlanks", "Las\r\nciemny  i  gęsty", {{{"a", true}, {}, {}, {}}},
+        TextCase{"LineBreaksAndRunsOfBlanks",
+                 "Las\r\nciemny  i  gęsty",
+                 {{{"a", true}, {}, {}, {}}},
                  "Las ciemny i gęsty. Wybór 1: a."},
-        TextCase{"DisabledChoiceIsLeftOutWhateverItsText", "Las",
-                 {{{"a", false}, {"b", true}, {"c", false}, {"d", true}}}, "Las. Wybór 2: b. Wybór 4: d."},
+        TextCase{"DisabledChoiceIsLeftOutWhateverItsText",
+                 "Las",
+                 {{{"a", false}, {"b", true}, {"c", false}, {"d", true}}},
+                 "Las. Wybór 2: b. Wybór 4: d."},
         TextCase{"EmptyChoiceKeepsItsNumber", "Las", {{{"", true}, {}, {}, {}}}, "Las. Wybór 1."},
         TextCase{"EmptyDescription", "", {{{"a", true}, {}, {}, {}}}, "Wybór 1: a."},
         TextCase{"NothingAtAll", "", {}, ""}),

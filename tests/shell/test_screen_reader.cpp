@@ -18,8 +18,9 @@ struct AccessibilityInstalled {
 
 class ScreenReaderShell : public AccessibilityInstalled, public ShellTest {
   protected:
-
-    static QAccessibleInterface* Iface(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+    static QAccessibleInterface* Iface(QObject* object) {
+        return QAccessible::queryAccessibleInterface(object);
+    }
 
     // What the window's announcer said last, once nothing waits any more (bounded).
     static QString Announced(QWidget* window) {
@@ -46,7 +47,8 @@ TEST_F(ScreenReaderShell, WindowsAreWindowsNamedByTheirCaptions) {
 }
 
 TEST_F(ScreenReaderShell, LabelsAreLabelsNamedByWhatTheyShow) {
-    for (platform::TLabel* label : menu.findChildren<platform::TLabel*>() + lista.findChildren<platform::TLabel*>()) {
+    for (platform::TLabel* label :
+         menu.findChildren<platform::TLabel*>() + lista.findChildren<platform::TLabel*>()) {
         SCOPED_TRACE(label->objectName().toStdString());
         EXPECT_EQ(Iface(label)->role(), QAccessible::StaticText);
         EXPECT_EQ(Iface(label)->text(QAccessible::Name), label->VisibleText());
@@ -67,6 +69,13 @@ TEST_F(ScreenReaderShell, ChosenScenarioIsAnnouncedAndNamesLabel4) {
     const QString shown = QString::fromStdString((dir / "Gry" / "ab.Kro").string());
     EXPECT_EQ(Iface(menu.Label4)->text(QAccessible::Name), shown);
     EXPECT_EQ(Announced(&menu), "Wybrany scenariusz: " + shown);
+    // Shown again, the menu reads the chosen scenario among its labels, saying what it is.
+    menu.Hide();
+    menu.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu, 5000));
+    EXPECT_EQ(Announced(&menu), "Menu: Witamy w grze tekstowej. << Dzieki nim stało się to możliwe. "
+                                "Wybrany scenariusz: " +
+                                    shown + ". V: 1.0.");
 }
 
 TEST_F(ScreenReaderShell, CancelledChoiceAnnouncesNothing) {
