@@ -5,17 +5,7 @@
 
 namespace game {
 
-namespace {
-
-QString Sentence(const QString& text) {
-    const QString plain = text.simplified();
-    if (plain.isEmpty() || QStringLiteral(".!?:;").contains(plain.back())) {
-        return plain;
-    }
-    return plain + u'.';
-}
-
-} // namespace
+using platform::Sentence;
 
 QString StepAnnouncement(const QString& opis, const std::array<ChoiceLine, 4>& choices) {
     QStringList parts;

@@ -12,7 +12,8 @@ namespace {
 
 constexpr const char* SpokenWithRole = "przygodaSpokenWithRole";
 
-// A part of an announcement ends as a sentence, so that the speech pauses between parts.
+} // namespace
+
 QString Sentence(const QString& text) {
     const QString plain = text.simplified();
     if (plain.isEmpty() || QStringLiteral(".!?:;").contains(plain.back())) {
@@ -20,8 +21,6 @@ QString Sentence(const QString& text) {
     }
     return plain + u'.';
 }
-
-} // namespace
 
 TAnnouncer::TAnnouncer(QWidget* window) : QWidget(window) {
     setObjectName(QStringLiteral("Announcer"));

@@ -43,6 +43,9 @@ class TAnnouncer : public QWidget {
     int presented_ = 0;
 };
 
+// A part of an announcement: on one line, ending as a sentence, so that the speech pauses after it.
+QString Sentence(const QString& text);
+
 // The visible texts of a window's labels, in the order the window made them, as one announcement.
 QString LabelsText(const QWidget* window);
 
