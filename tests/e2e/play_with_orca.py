@@ -49,12 +49,17 @@ def log(message):
 
 
 def skip_reason():
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "dbus-daemon", "dbus-send", "orca"):
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "dbus-daemon", "dbus-send", "pgrep", "orca"):
         if shutil.which(tool) is None:
             return f"{tool} is not installed"
     for path in (BUS_LAUNCHER, REGISTRY):
         if not os.access(path, os.X_OK):
             return f"{path} is not installed (at-spi2-core)"
+    # Orca allows one instance per user: it refuses to start beside another, and --replace would kill the
+    # user's own screen reader.
+    running = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True, text=True)
+    if running.stdout.strip():
+        return f"Orca already runs for this user (pid {running.stdout.split()[0]}); a second one cannot start"
     try:
         import gi
 
@@ -309,7 +314,7 @@ class Play:
         with open(os.path.join(orca_dir, "orca-customizations.py"), "w") as f:
             f.write("import orca.settings\n"
                     "orca.settings.keyboardLayout = orca.settings.GENERAL_KEYBOARD_LAYOUT_LAPTOP\n")
-        s.start("orca", [sys.executable, "-c", ORCA_SHIM, "--replace", "--debug-file", self.orca_log.path])
+        s.start("orca", [sys.executable, "-c", ORCA_SHIM, "--debug-file", self.orca_log.path])
         wait_for("Orca to start speaking", lambda: self.orca_log.find(0, lambda t: "Screen reader on" in t),
                  START_LIMIT, s.check_alive)
 
@@ -597,7 +602,13 @@ class Play:
                 if lines:
                     print(f"--- {name} output:")
                     print("".join(lines), end="")
-        print(f"--- Orca's debug log: {self.orca_log.path}")
+        kept = os.path.join(self.out, "failed-session")
+        shutil.rmtree(kept, ignore_errors=True)
+        shutil.copytree(self.work, kept, ignore=shutil.ignore_patterns("home", "run", "scenario"),
+                        dirs_exist_ok=True)
+        if os.path.exists(self.orca_log.path):
+            shutil.copy(self.orca_log.path, kept)
+        print(f"--- the session's logs and Orca's debug log: {kept}")
 
 
 def main():
