@@ -115,7 +115,6 @@ class Session:
             XDG_DATA_HOME=os.path.join(home, ".local/share"),
             XDG_CACHE_HOME=os.path.join(home, ".cache"),
             LC_ALL="C.UTF-8",
-            NO_AT_BRIDGE="0",
         )
 
     def start(self, name, argv, **kwargs):
