@@ -1,6 +1,7 @@
 // Start-up: the menu window (the main one, visible), the game window and the credits window, in that
 // order, then the event loop until the program is terminated.
 #include "game/Urpggra.h"
+#include "platform/Accessibility.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/NoSettings.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallFontSubstitutions();
     platform::KeepNoToolkitSettings();
+    platform::InstallAccessibility();
 
     platform::QtMessages messages;
     platform::QtOpenFileDialog dialog(nullptr, "Scenariusze (*.Kro)|*.Kro");

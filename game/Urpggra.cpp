@@ -1,6 +1,9 @@
 #include "game/Urpggra.h"
 
+#include "game/ChoiceKeys.h"
 #include "game/Scenariusz.h"
+#include "game/StepAnnouncement.h"
+#include "platform/Accessibility.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramWindows.h"
@@ -80,6 +83,12 @@ TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& play
     LaWybor2 = MakeChoiceLabel(this, "LaWybor2", QRect(60, 220, 293, 19), 2);
     LaWybor3 = MakeChoiceLabel(this, "LaWybor3", QRect(60, 252, 293, 19), 3);
     LaWybor4 = MakeChoiceLabel(this, "LaWybor4", QRect(60, 284, 293, 15), 4);
+    platform::NameAfterLabel(BuWybor1, "Wybór 1", LaWybor1);
+    platform::NameAfterLabel(BuWybor2, "Wybór 2", LaWybor2);
+    platform::NameAfterLabel(BuWybor3, "Wybór 3", LaWybor3);
+    platform::NameAfterLabel(BuWybor4, "Wybór 4", LaWybor4);
+    Announcer = new platform::TAnnouncer(this);
+    new ChoiceKeys(this, {BuWybor1, BuWybor2, BuWybor3, BuWybor4});
 
     MeOpis = new QPlainTextEdit(this);
     MeOpis->setObjectName("MeOpis");
@@ -132,6 +141,7 @@ void TFoRpgGra::FormShow() {
     PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
     SetChoicesOpen(1);
+    AnnounceStep(*this);
 }
 
 void TFoRpgGra::FormHide() {
@@ -170,6 +180,7 @@ void TFoRpgGra::FollowChoice(int k) {
     if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
+    AnnounceStep(*this);
 }
 
 void TFoRpgGra::PresentStep() {

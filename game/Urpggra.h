@@ -1,6 +1,7 @@
 #pragma once
 // The game window: one step at a time, with its description, four choices, picture and sound.
 
+#include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/MediaPlayer.h"
@@ -57,6 +58,8 @@ class TFoRpgGra : public platform::TForm {
     platform::TPaintBox* PaObrazek;
     platform::TBevel* Bevel1;
     platform::IMediaPlayer& MPWav;
+    // Speaks each step as it is presented (a screen reader hears nothing of it otherwise).
+    platform::TAnnouncer* Announcer;
 
     // The picture last loaded, and where it was last drawn in the paint box (left, top, width, height).
     QImage Obrazek;

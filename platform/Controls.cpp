@@ -27,6 +27,7 @@ void TLabel::SetCaption(const QString& caption) {
     setAccessibleName(VisibleText());
     FitToText();
     update();
+    emit CaptionChanged();
 }
 
 void TLabel::SetAutoSize(bool autoSize) {

@@ -2,6 +2,7 @@
 // The plain controls the windows are built from, beyond Qt's own push buttons and text box.
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -24,9 +25,16 @@ class TLabel : public QWidget {
 
     void SetAlignment(Qt::Alignment alignment);
 
+    // The control this label names for a screen reader (its labelled-by relation), if any.
+    void SetLabelFor(QWidget* control) { labelFor_ = control; }
+    QWidget* LabelFor() const { return labelFor_; }
+
     // A label that sizes itself keeps its left edge and takes the width its text needs, so that a font
     // a little wider than the one the window was designed with never cuts the text.
     void SetAutoSize(bool autoSize);
+
+  signals:
+    void CaptionChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +46,7 @@ class TLabel : public QWidget {
     QString caption_;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
     bool autoSize_ = false;
+    QPointer<QWidget> labelFor_;
 };
 
 // A raised box frame of one pixel: top and left in the button-highlight colour, bottom and right in the

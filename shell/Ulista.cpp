@@ -1,5 +1,6 @@
 #include "shell/Ulista.h"
 
+#include "platform/Announcer.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramWindows.h"
 
@@ -37,6 +38,8 @@ TFoLista::TFoLista(platform::IMessages& messages) : TForm(messages, "FoLista", "
     Label5 = MakeLine(this, "Label5", {17, 89}, "Klub Mglistej Polany", "Tester");
     Label6 = MakeLine(this, "Label6", {17, 105}, "Gracze z Doliny Szeptów", "Tester");
     Label8 = MakeLine(this, "Label8", {17, 129}, "E-mail twórcy: przygoda@example.org", "Adres twórcy", 11);
+
+    platform::ReadLabelsOnShow(this);
 
     OnClick(BitBtn1, [this] { BitBtn1Click(); });
 }

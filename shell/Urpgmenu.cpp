@@ -1,6 +1,7 @@
 #include "shell/Urpgmenu.h"
 
 #include "game/Scenariusz.h"
+#include "platform/Announcer.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramWindows.h"
 
@@ -49,6 +50,8 @@ TFoRPGMenu::TFoRPGMenu(platform::IMessages& messages, platform::IOpenFileDialog&
     for (platform::TLabel* label : {Label1, Label2, Label3, Label14}) {
         label->SetAutoSize(true);
     }
+
+    platform::AnnounceCaptionChanges(platform::ReadLabelsOnShow(this), Label4);
 
     setTabOrder(BuStart, BuKoniec);
     setTabOrder(BuKoniec, BuPlansza);
