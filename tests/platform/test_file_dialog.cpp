@@ -157,12 +157,12 @@ TEST_F(OpenFileDialogTest, NothingIsRememberedFromOneRunToTheNext) {
     next.SetPlaces({home});
     QList<QUrl> listed;
     fixtures::WithModal([&] { next.Execute(); },
-                              [&](QWidget* window) {
-                                  if (auto* d = qobject_cast<QFileDialog*>(window)) {
-                                      listed = d->sidebarUrls();
-                                      d->reject();
-                                  }
-                              });
+                        [&](QWidget* window) {
+                            if (auto* d = qobject_cast<QFileDialog*>(window)) {
+                                listed = d->sidebarUrls();
+                                d->reject();
+                            }
+                        });
     EXPECT_EQ(listed, (QList<QUrl>{QUrl::fromLocalFile(home), QUrl("file:")}));
     EXPECT_TRUE(std::filesystem::is_empty(config.path()))
         << "the dialog wrote its state to the user's settings";
