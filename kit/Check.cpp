@@ -1,0 +1,251 @@
+#include "kit/Check.h"
+
+#include "kit/Polish.h"
+#include "scenario/Cp1250.h"
+#include "scenario/IoError.h"
+#include "scenario/StepRecord.h"
+#include "scenario/StepTypes.h"
+
+#include <unordered_map>
+
+namespace kit {
+
+namespace {
+
+using scenario::TextFields;
+
+constexpr const char* FieldNames[] = {"nazwa kroku", "wybór 1", "wybór 2",      "wybór 3",
+                                      "wybór 4",     "opis",    "nazwa obrazu", "nazwa dźwięku"};
+
+// What the report needs of a record once the pass has moved on.
+struct Local {
+    std::array<char, 20> name{};
+    std::uint8_t nameLength = 0;
+    std::uint8_t choiceText = 0; // bit k-1: choice k has a text
+    std::uint8_t full = 0;       // bit i: text field i fills its field
+    std::uint8_t over = 0;       // bit i: its stored length exceeds the field
+    std::uint32_t picture = 0;   // index + 1 into the media results, 0 for none
+    std::uint32_t sound = 0;
+};
+
+struct MediaResults {
+    std::unordered_map<std::string, std::uint32_t> pictures;
+    std::unordered_map<std::string, std::uint32_t> sounds;
+    std::vector<std::optional<MediaProblem>> problems;
+
+    std::uint32_t Look(std::unordered_map<std::string, std::uint32_t>& seen, const std::string& name,
+                       const auto& probe) {
+        if (name.empty()) {
+            return 0;
+        }
+        const auto [it, fresh] = seen.emplace(name, 0);
+        if (fresh) {
+            problems.push_back(probe());
+            it->second = static_cast<std::uint32_t>(problems.size());
+        }
+        return it->second;
+    }
+};
+
+class Reporter {
+  public:
+    Reporter(FindingSink& sink, const std::string& file) : sink_(sink), file_(file) {}
+
+    void Record(std::int64_t record, std::string name) {
+        record_ = record;
+        name_ = std::move(name);
+    }
+    void Error(const std::string& message) { Report(Severity::Error, message); }
+    void Warning(const std::string& message) { Report(Severity::Warning, message); }
+    void Report(Severity severity, const std::string& message) {
+        sink_.Report(Finding{file_, record_, name_, severity, message});
+        ++(severity == Severity::Error ? summary_.errors : summary_.warnings);
+    }
+    const CheckSummary& Summary() const { return summary_; }
+
+  private:
+    FindingSink& sink_;
+    const std::string& file_;
+    std::int64_t record_ = 0;
+    std::string name_;
+    CheckSummary summary_;
+};
+
+std::string Quoted(int code) {
+    return "„" + scenario::IoErrorMessage(code) + "”";
+}
+
+void ReportTarget(Reporter& report, const ScenarioInput& input, int k, std::int64_t t) {
+    const std::string choice = "wybór " + std::to_string(k) + " prowadzi do rekordu " + std::to_string(t);
+    if (t < 0) {
+        report.Error(choice + ", przed początkiem pliku: gracz pokaże " +
+                     Quoted(scenario::iocode::NegativeSeek));
+    } else if (t >= input.KroRecords()) {
+        report.Error(choice + ", a plik kroków ma " +
+                     Count(input.KroRecords(), "rekord", "rekordy", "rekordów") + " (o " +
+                     std::to_string(t - input.KroRecords() + 1) + " za daleko): gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
+    } else if (t >= input.LisRecords()) {
+        report.Error(choice + ", a lista typów ma " +
+                     Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ": gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
+    } else if (t == 0) {
+        report.Warning(choice + ", który gra pokazuje tylko wtedy; czy to zamierzone?");
+    }
+}
+
+} // namespace
+
+StoryGraph ReadGraph(ScenarioInput& input) {
+    StoryGraph graph;
+    graph.Reserve(input.KroRecords());
+    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
+        std::array<std::int32_t, 4> targets{};
+        for (std::size_t k = 0; k < 4; ++k) {
+            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
+        }
+        graph.Add(targets, typ.value_or(0), typ.has_value());
+    });
+    graph.Analyse();
+    return graph;
+}
+
+CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
+    const std::int64_t records = input.KroRecords();
+    StoryGraph graph;
+    graph.Reserve(records);
+    std::vector<Local> locals;
+    locals.reserve(static_cast<std::size_t>(records));
+    MediaResults found;
+    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
+        Local local;
+        for (std::size_t i = 0; i < TextFields.size(); ++i) {
+            const std::uint8_t length = krok[TextFields[i].offset];
+            local.full |= static_cast<std::uint8_t>(length >= TextFields[i].max ? 1u << i : 0u);
+            local.over |= static_cast<std::uint8_t>(length > TextFields[i].max ? 1u << i : 0u);
+            if (i >= 1 && i <= 4 && length > 0) {
+                local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
+            }
+        }
+        const std::string name = scenario::ReadShortString(krok, scenario::krok::Nazwa);
+        std::copy(name.begin(), name.end(), local.name.begin());
+        local.nameLength = static_cast<std::uint8_t>(name.size());
+        if (media != nullptr) {
+            const std::string bmp = scenario::ReadShortString(krok, scenario::krok::Bmp);
+            const std::string wav = scenario::ReadShortString(krok, scenario::krok::Wav);
+            local.picture =
+                found.Look(found.pictures, bmp, [&] { return media->Picture(input.Folder(), bmp); });
+            local.sound = found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); });
+        }
+        locals.push_back(local);
+        std::array<std::int32_t, 4> targets{};
+        for (std::size_t k = 0; k < 4; ++k) {
+            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
+        }
+        graph.Add(targets, typ.value_or(0), typ.has_value());
+    });
+    graph.Analyse();
+
+    Reporter report(sink, input.Name());
+    if (records < 2) {
+        report.Record(1, "");
+        report.Error("plik kroków ma " + Count(records, "rekord", "rekordy", "rekordów") +
+                     ", a gra zaczyna się od rekordu 1: gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
+    } else if (input.LisRecords() < 2) {
+        report.Record(1, "");
+        report.Error("lista typów ma " + Count(input.LisRecords(), "rekord", "rekordy", "rekordów") +
+                     ", a gra zaczyna się od rekordu 1: gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
+    }
+    for (std::int64_t r = 0; r < records; ++r) {
+        const Local& local = locals[static_cast<std::size_t>(r)];
+        const std::string name(local.name.data(), local.nameLength);
+        report.Record(r, scenario::Cp1250ToUtf8(name));
+        if (r == input.LisRecords()) {
+            report.Error("lista typów kończy się przed tym rekordem: ma " +
+                         Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ", plik kroków " +
+                         std::to_string(records) + "; rekordy od " + std::to_string(r) +
+                         " nie mają typu i gracz pokaże przy nich " +
+                         Quoted(scenario::iocode::ReadBeyondEnd));
+        }
+        const bool typed = r < input.LisRecords();
+        const std::uint8_t typ = graph.Typ(r);
+        const bool inTable = scenario::OpenChoices(typ).has_value() || typ == scenario::TypKoniec;
+        if (typed && !inTable) {
+            report.Warning("typu " + std::to_string(typ) +
+                           " nie ma w tablicy przycisków: gracz zostawi przyciski takie, jakie były na "
+                           "poprzednim kroku");
+        }
+        if (typed && r == 1 && typ == scenario::TypKoniec) {
+            report.Warning(
+                "krok 1 ma typ Koniec, ale gra na nim się nie kończy: krok 1 zawsze włącza tylko przycisk 1");
+        }
+        for (std::size_t i = 0; i < TextFields.size(); ++i) {
+            const std::string field = FieldNames[i];
+            const std::string max = std::to_string(TextFields[i].max);
+            if (local.over & (1u << i)) {
+                report.Warning(field + ": zapisana długość przekracza pole; gracz pokaże tylko pierwsze " +
+                               Chars(static_cast<long long>(TextFields[i].max)));
+            } else if (local.full & (1u << i)) {
+                report.Warning(field + " wypełnia całe pole (" +
+                               Chars(static_cast<long long>(TextFields[i].max)) +
+                               "): czy tekst nie został ucięty?");
+            }
+        }
+        // The buttons a player can have enabled here; for a step nobody reaches, what its type enables.
+        int open = graph.Reachable(r) ? graph.MostOpen(r) : -1;
+        if (open < 0 && typed) {
+            open = typ == scenario::TypKoniec ? 0 : scenario::OpenChoices(typ).value_or(-1);
+        }
+        for (int k = 1; k <= 4 && open >= 0; ++k) {
+            const bool text = (local.choiceText & (1u << (k - 1))) != 0;
+            if (k <= open) {
+                if (!text) {
+                    report.Warning("przycisk " + std::to_string(k) + " jest włączony, ale wybór " +
+                                   std::to_string(k) + " nie ma tekstu");
+                }
+                ReportTarget(report, input, k, graph.Targets(r)[static_cast<std::size_t>(k - 1)]);
+            } else if (text) {
+                report.Warning("wybór " + std::to_string(k) + " ma tekst, ale przycisk " + std::to_string(k) +
+                               " nigdy nie jest tu włączony (typ " + std::to_string(typ) + ")");
+            }
+        }
+        if (graph.CanStart() && typed) {
+            const bool placeholder = r == 0 && local.nameLength == 0 && local.choiceText == 0;
+            if (!graph.Reachable(r) && !placeholder) {
+                report.Warning("do tego kroku nie prowadzi żadna droga od kroku 1");
+            }
+            if (graph.Trap(r)) {
+                report.Error("pułapka: stąd nie da się dojść do żadnego zakończenia");
+            }
+        }
+        for (const std::uint32_t id : {local.picture, local.sound}) {
+            if (id != 0 && found.problems[id - 1]) {
+                report.Report(found.problems[id - 1]->severity, found.problems[id - 1]->message);
+            }
+        }
+    }
+    if (input.KroTailBytes() > 0) {
+        report.Record(records, "");
+        report.Warning("plik kroków kończy się niepełnym rekordem (" +
+                       Count(input.KroTailBytes(), "bajt", "bajty", "bajtów") +
+                       "), którego gracz nigdy nie czyta");
+    }
+    if (graph.CanStart()) {
+        bool anyEnding = false;
+        for (std::int64_t r = 0; r < graph.Readable() && !anyEnding; ++r) {
+            anyEnding = graph.EndsHere(r);
+        }
+        if (!anyEnding) {
+            report.Record(1, locals.size() > 1 ? scenario::Cp1250ToUtf8(
+                                                     std::string(locals[1].name.data(), locals[1].nameLength))
+                                               : "");
+            report.Error("żadna droga od kroku 1 nie prowadzi do zakończenia (kroku typu 2)");
+        }
+    }
+    sink.Finish();
+    return report.Summary();
+}
+
+} // namespace kit
