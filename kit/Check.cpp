@@ -24,6 +24,7 @@ struct Local {
     std::uint8_t choiceText = 0; // bit k-1: choice k has a text
     std::uint8_t full = 0;       // bit i: text field i fills its field
     std::uint8_t over = 0;       // bit i: its stored length exceeds the field
+    bool blank = true;           // every text empty
     std::uint32_t picture = 0;   // index + 1 into the media results, 0 for none
     std::uint32_t sound = 0;
 };
@@ -123,6 +124,7 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             const std::uint8_t length = krok[TextFields[i].offset];
             local.full |= static_cast<std::uint8_t>(length >= TextFields[i].max ? 1u << i : 0u);
             local.over |= static_cast<std::uint8_t>(length > TextFields[i].max ? 1u << i : 0u);
+            local.blank = local.blank && length == 0;
             if (i >= 1 && i <= 4 && length > 0) {
                 local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
             }
@@ -160,6 +162,11 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
     }
     for (std::int64_t r = 0; r < records; ++r) {
         const Local& local = locals[static_cast<std::size_t>(r)];
+        // An empty record 0 nobody reaches is the usual placeholder (build writes one): nothing to report.
+        if (r == 0 && !graph.Reachable(0) && local.blank && graph.Typ(0) == 0 &&
+            graph.Targets(0) == std::array<std::int32_t, 4>{}) {
+            continue;
+        }
         const std::string name(local.name.data(), local.nameLength);
         report.Record(r, scenario::Cp1250ToUtf8(name));
         if (r == input.LisRecords()) {
@@ -212,8 +219,7 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             }
         }
         if (graph.CanStart() && typed) {
-            const bool placeholder = r == 0 && local.nameLength == 0 && local.choiceText == 0;
-            if (!graph.Reachable(r) && !placeholder) {
+            if (!graph.Reachable(r)) {
                 report.Warning("do tego kroku nie prowadzi żadna droga od kroku 1");
             }
             if (graph.Trap(r)) {
