@@ -52,14 +52,15 @@ class Reporter {
   public:
     Reporter(FindingSink& sink, const std::string& file) : sink_(sink), file_(file) {}
 
-    void Record(std::int64_t record, std::string name) {
+    // The record the next findings are about, and its name in code page 1250 (decoded only when reported).
+    void Record(std::int64_t record, std::string_view name) {
         record_ = record;
-        name_ = std::move(name);
+        name_ = name;
     }
     void Error(const std::string& message) { Report(Severity::Error, message); }
     void Warning(const std::string& message) { Report(Severity::Warning, message); }
     void Report(Severity severity, const std::string& message) {
-        sink_.Report(Finding{file_, record_, name_, severity, message});
+        sink_.Report(Finding{file_, record_, scenario::Cp1250ToUtf8(name_), severity, message});
         ++(severity == Severity::Error ? summary_.errors : summary_.warnings);
     }
     const CheckSummary& Summary() const { return summary_; }
@@ -68,7 +69,7 @@ class Reporter {
     FindingSink& sink_;
     const std::string& file_;
     std::int64_t record_ = 0;
-    std::string name_;
+    std::string_view name_;
     CheckSummary summary_;
 };
 
@@ -77,6 +78,9 @@ std::string Quoted(int code) {
 }
 
 void ReportTarget(Reporter& report, const ScenarioInput& input, int k, std::int64_t t) {
+    if (t > 0 && t < input.KroRecords() && t < input.LisRecords()) {
+        return;
+    }
     const std::string choice = "wybór " + std::to_string(k) + " prowadzi do rekordu " + std::to_string(t);
     if (t < 0) {
         report.Error(choice + ", przed początkiem pliku: gracz pokaże " +
@@ -90,7 +94,7 @@ void ReportTarget(Reporter& report, const ScenarioInput& input, int k, std::int6
         report.Error(choice + ", a lista typów ma " +
                      Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ": gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
-    } else if (t == 0) {
+    } else {
         report.Warning(choice + ", który gra pokazuje tylko wtedy; czy to zamierzone?");
     }
 }
@@ -167,8 +171,7 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             graph.Targets(0) == std::array<std::int32_t, 4>{}) {
             continue;
         }
-        const std::string name(local.name.data(), local.nameLength);
-        report.Record(r, scenario::Cp1250ToUtf8(name));
+        report.Record(r, std::string_view(local.name.data(), local.nameLength));
         if (r == input.LisRecords()) {
             report.Error("lista typów kończy się przed tym rekordem: ma " +
                          Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ", plik kroków " +
@@ -188,15 +191,14 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             report.Warning(
                 "krok 1 ma typ Koniec, ale gra na nim się nie kończy: krok 1 zawsze włącza tylko przycisk 1");
         }
-        for (std::size_t i = 0; i < TextFields.size(); ++i) {
+        for (std::size_t i = 0; (local.full >> i) != 0; ++i) {
             const std::string field = FieldNames[i];
-            const std::string max = std::to_string(TextFields[i].max);
+            const long long max = static_cast<long long>(TextFields[i].max);
             if (local.over & (1u << i)) {
                 report.Warning(field + ": zapisana długość przekracza pole; gracz pokaże tylko pierwsze " +
-                               Chars(static_cast<long long>(TextFields[i].max)));
+                               Chars(max));
             } else if (local.full & (1u << i)) {
-                report.Warning(field + " wypełnia całe pole (" +
-                               Chars(static_cast<long long>(TextFields[i].max)) +
+                report.Warning(field + " wypełnia całe pole (" + Chars(max) +
                                "): czy tekst nie został ucięty?");
             }
         }
@@ -244,9 +246,8 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             anyEnding = graph.EndsHere(r);
         }
         if (!anyEnding) {
-            report.Record(1, locals.size() > 1 ? scenario::Cp1250ToUtf8(
-                                                     std::string(locals[1].name.data(), locals[1].nameLength))
-                                               : "");
+            // CanStart: record 1 exists.
+            report.Record(1, std::string_view(locals[1].name.data(), locals[1].nameLength));
             report.Error("żadna droga od kroku 1 nie prowadzi do zakończenia (kroku typu 2)");
         }
     }

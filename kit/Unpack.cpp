@@ -61,19 +61,26 @@ std::string SourceText(std::string_view cp1250, TextUse use) {
         return scenario::Cp1250ToUtf8(cp1250);
     }
     std::string out = "\"";
-    for (const char c : cp1250) {
+    std::size_t plain = 0; // start of the characters not yet copied
+    const auto copyPlain = [&](std::size_t end) {
+        out += scenario::Cp1250ToUtf8(cp1250.substr(plain, end - plain));
+        plain = end + 1;
+    };
+    for (std::size_t i = 0; i < cp1250.size(); ++i) {
+        const char c = cp1250[i];
         const char16_t u = scenario::Cp1250ToUnicode(static_cast<unsigned char>(c));
         if (c == '"' || c == '\\') {
+            copyPlain(i);
             out += '\\';
             out += c;
         } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+            copyPlain(i);
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(c));
             out += escape;
-        } else {
-            out += scenario::Cp1250ToUtf8(std::string_view(&c, 1));
         }
     }
+    copyPlain(cp1250.size());
     return out + "\"";
 }
 
