@@ -52,7 +52,8 @@ class Generated {
             s.Typ = ending ? 2 : 4;
             if (!ending) {
                 s.Wybor = {"Idź dalej", "Zawróć", "", ""};
-                s.Krok_Wybrany = {static_cast<std::int32_t>(i + 1), static_cast<std::int32_t>(std::max<std::int64_t>(1, i - 3)), 0, 0};
+                s.Krok_Wybrany = {static_cast<std::int32_t>(i + 1),
+                                  static_cast<std::int32_t>(std::max<std::int64_t>(1, i - 3)), 0, 0};
             }
             writer.Add(s);
         }
@@ -147,7 +148,8 @@ void BM_CheckPeakMemory(benchmark::State& state) {
     const std::int64_t steps = state.range(0);
     const std::string& kro = Scenarios().Kro(steps);
     const std::string lis = kro.substr(0, kro.size() - 4) + ".lis";
-    const double budget = static_cast<double>(fs::file_size(kro) + fs::file_size(lis)) + 64.0 * static_cast<double>(steps);
+    const double budget =
+        static_cast<double>(fs::file_size(kro) + fs::file_size(lis)) + 64.0 * static_cast<double>(steps);
     double peak = 0;
     for (auto _ : state) {
         posix_spawn_file_actions_t actions;
