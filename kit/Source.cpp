@@ -85,7 +85,8 @@ class Parser {
     explicit Parser(const std::string& fileName) : fileName_(fileName) {}
 
     ParseResult Parse(std::string_view text) {
-        std::size_t at = 0;
+        // Editors on some systems start UTF-8 files with a byte order mark.
+        std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
         while (at <= text.size() && !Full()) {
             const std::size_t end = std::min(text.find('\n', at), text.size());
             ++line_;

@@ -70,8 +70,8 @@ std::string Dump(const Result& r) {
 }
 
 std::vector<std::uint8_t> Wave() {
-    const std::string header("RIFF\x2C\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data\x08\0\0\0",
-                             44);
+    const std::string header(
+        "RIFF\x2C\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data\x08\0\0\0", 44);
     std::vector<std::uint8_t> bytes(header.begin(), header.end());
     bytes.resize(52, 0);
     return bytes;
@@ -88,35 +88,63 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
         kit::Severity severity;
         std::string message;
     } cases[] = {
-        {"negative target", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {-3}), S(2)}); }, 1, E,
-         "wybór 1 prowadzi do rekordu -3, przed początkiem pliku: gracz pokaże „I/O error 131”"},
+        {"negative target",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {-3}), S(2)});
+         },
+         1, E, "wybór 1 prowadzi do rekordu -3, przed początkiem pliku: gracz pokaże „I/O error 131”"},
         {"past the step file",
-         [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 9}, Two), S(2)}); }, 2, E,
-         "wybór 2 prowadzi do rekordu 9, a plik kroków ma 4 rekordy (o 6 za daleko)"},
-        {"record 0", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(2), S(0, {0})}); }, 1, W,
-         "wybór 1 prowadzi do rekordu 0"},
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 9}, Two), S(2)});
+         },
+         2, E, "wybór 2 prowadzi do rekordu 9, a plik kroków ma 4 rekordy (o 6 za daleko)"},
+        {"record 0",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(2), S(0, {0})});
+         },
+         1, W, "wybór 1 prowadzi do rekordu 0"},
         {"short type list",
          [](auto d) {
              fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(2), S(2)});
-             fixtures::WriteLisRecords(d / "s.lis", {fixtures::EncodeLis(0), fixtures::EncodeLis(0), fixtures::EncodeLis(2)});
+             fixtures::WriteLisRecords(
+                 d / "s.lis", {fixtures::EncodeLis(0), fixtures::EncodeLis(0), fixtures::EncodeLis(2)});
          },
          3, E, "lista typów kończy się przed tym rekordem: ma 3 rekordy, plik kroków 4"},
-        {"type outside the table", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(9, {2}), S(2)}); }, 1, W,
-         "typu 9 nie ma w tablicy przycisków"},
-        {"unreachable", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(2), S(0, {2})}); }, 3, W,
-         "nie prowadzi żadna droga od kroku 1"},
-        {"trap", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 2}, Two), S(0, {2}), S(2)}); },
+        {"type outside the table",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(9, {2}), S(2)});
+         },
+         1, W, "typu 9 nie ma w tablicy przycisków"},
+        {"unreachable",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(2), S(0, {2})});
+         },
+         3, W, "nie prowadzi żadna droga od kroku 1"},
+        {"trap",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 2}, Two), S(0, {2}), S(2)});
+         },
          2, E, "pułapka"},
-        {"no ending at all", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {1})}); }, 1, E,
-         "żadna droga od kroku 1 nie prowadzi do zakończenia"},
+        {"no ending at all",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {1})});
+         },
+         1, E, "żadna droga od kroku 1 nie prowadzi do zakończenia"},
         {"text on a button never enabled",
-         [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(3, {2, 2}, Two), S(2)}); }, 1, W,
-         "wybór 2 ma tekst, ale przycisk 2 nigdy nie jest tu włączony"},
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(3, {2, 2}, Two), S(2)});
+         },
+         1, W, "wybór 2 ma tekst, ale przycisk 2 nigdy nie jest tu włączony"},
         {"enabled button without text",
-         [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 3}), S(2)}); }, 2, W,
-         "przycisk 2 jest włączony, ale wybór 2 nie ma tekstu"},
-        {"record 1 of the ending type", [](auto d) { fixtures::WriteScenario(d / "s.Kro", {S(0), S(2, {2}), S(2)}); }, 1,
-         W, "krok 1 ma typ Koniec"},
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(4, {3, 3}), S(2)});
+         },
+         2, W, "przycisk 2 jest włączony, ale wybór 2 nie ma tekstu"},
+        {"record 1 of the ending type",
+         [](auto d) {
+             fixtures::WriteScenario(d / "s.Kro", {S(0), S(2, {2}), S(2)});
+         },
+         1, W, "krok 1 ma typ Koniec"},
         {"missing picture",
          [](auto d) {
              Step s = S(0, {2});
@@ -163,7 +191,8 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::KrokBytes k = fixtures::EncodeKrok(S(0, {2}));
              k[fixtures::offset::Wybor1] = 200;
              fixtures::WriteScenario(d / "s.Kro", {S(0), S(0, {2}), S(2)});
-             fixtures::WriteKroRecords(d / "s.Kro", {fixtures::EncodeKrok(S(0)), k, fixtures::EncodeKrok(S(2))});
+             fixtures::WriteKroRecords(d / "s.Kro",
+                                       {fixtures::EncodeKrok(S(0)), k, fixtures::EncodeKrok(S(2))});
          },
          1, W, "wybór 1: zapisana długość przekracza pole; gracz pokaże tylko pierwsze 45 znaków"},
         {"incomplete record",
@@ -187,8 +216,8 @@ TEST(Check, ButtonsCarriedOverByATypeOutsideTheTableAreFollowedExactly) {
     // Record 3 (type 7) keeps the buttons it is reached with: 2 from record 2, 1 from record 4. With two
     // it reaches the ending at 5; with one, only record 4, which leads back to it: a trap there.
     fixtures::TempDir dir;
-    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(4, {2, 4}, Two), S(4, {3, 3}, Two), S(7, {4, 5}, Two),
-                                            S(3, {3}), S(2)});
+    fixtures::WriteScenario(dir / "s.Kro",
+                            {S(0), S(4, {2, 4}, Two), S(4, {3, 3}, Two), S(7, {4, 5}, Two), S(3, {3}), S(2)});
     const Result r = Check(dir / "s.Kro");
     EXPECT_TRUE(r.Has(3, E, "pułapka")) << Dump(r);
     EXPECT_TRUE(r.Has(4, E, "pułapka")) << Dump(r);
@@ -201,7 +230,8 @@ TEST(Check, ACleanStoryHasNothingToReport) {
     fixtures::TempDir dir;
     fs::create_directories(dir / "Obrazki");
     fs::create_directories(dir / "Dzwieki");
-    fixtures::WriteBytes(dir / "Obrazki" / "las.bmp", fixtures::Bmp24(4, 4, [](int, int) { return 0x336699u; }));
+    fixtures::WriteBytes(dir / "Obrazki" / "las.bmp",
+                         fixtures::Bmp24(4, 4, [](int, int) { return 0x336699u; }));
     fixtures::WriteBytes(dir / "Dzwieki" / "las.wav", Wave());
     Step start = S(0, {2});
     start.bmp = "las.bmp";
@@ -232,7 +262,8 @@ TEST(CommandLine, ExitStatusAndMessages) {
     fixtures::WriteScenario(dir / "bad.Kro", {S(0), S(0, {7}), S(2)});
     fixtures::WriteKroRecords(dir / "sam.Kro", {fixtures::EncodeKrok(S(0)), fixtures::EncodeKrok(S(0))});
     std::ofstream(dir / "zla.txt") << "krok 1\ntyp 1\nwybor 7 x -> 1\n";
-    std::ofstream(dir / "dobra.txt") << "scenariusz ok\nkrok 1\ntyp 0\nwybor 1 Dalej -> 2\nkrok 2\ntyp Koniec\n";
+    std::ofstream(dir / "dobra.txt")
+        << "scenariusz ok\nkrok 1\ntyp 0\nwybor 1 Dalej -> 2\nkrok 2\ntyp Koniec\n";
     const std::string ok = (dir / "ok.Kro").string();
     const struct {
         std::vector<std::string> args;
@@ -248,14 +279,20 @@ TEST(CommandLine, ExitStatusAndMessages) {
         {{"check", ok, ok}, 2, "", "przygoda-kit: check: za dużo plików"},
         {{"check", ok}, 0, "", ""},
         {{"check", (dir / "bad.Kro").string()}, 1, "bad.Kro:1 (k): błąd: wybór 1 prowadzi do rekordu 7", ""},
-        {{"check", "--json", (dir / "bad.Kro").string()}, 1, "\"record\": 1, \"name\": \"k\", \"severity\": \"error\"", ""},
+        {{"check", "--json", (dir / "bad.Kro").string()},
+         1,
+         "\"record\": 1, \"name\": \"k\", \"severity\": \"error\"",
+         ""},
         {{"check", (dir / "sam.Kro").string()}, 2, "", "sam.lis: File not found"},
         {{"check", (dir / "brak" / "x.Kro").string()}, 2, "", "x.Kro: Invalid filename"},
         {{"check", (dir / "zla.txt").string()}, 1, "zla.txt:3: numer wyboru 7", ""},
         {{"build", (dir / "zla.txt").string()}, 1, "", "zla.txt:3: numer wyboru 7"},
         {{"build", (dir / "dobra.txt").string()}, 2, "", "ok.Kro: plik już istnieje (--force go zastąpi)"},
         {{"build", "--force", (dir / "dobra.txt").string()}, 0, "", ""},
-        {{"map", ok, "-o", (dir / "m.txt").string()}, 2, "", "przygoda-kit: map: plik wyjściowy kończy się na"},
+        {{"map", ok, "-o", (dir / "m.txt").string()},
+         2,
+         "",
+         "przygoda-kit: map: plik wyjściowy kończy się na"},
     };
     for (const auto& c : cases) {
         const KitRun r = Kit(c.args);
@@ -276,8 +313,8 @@ TEST(CommandLine, ExitStatusAndMessages) {
 
 TEST(CommandLine, MapsTheStoryAsDotAndThroughGraphviz) {
     fixtures::TempDir dir;
-    fixtures::WriteScenario(dir / "s.Kro",
-                            {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}), S(2), S(0, {3})});
+    fixtures::WriteScenario(
+        dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}), S(2), S(0, {3})});
     const KitRun dot = Kit({"map", (dir / "s.Kro").string()});
     ASSERT_EQ(dot.status, 0) << dot.err;
     EXPECT_NE(dot.out.find("r2 -> r3 [label=\"1: Idź \\\"tam\\\"\"]"), std::string::npos) << dot.out;

@@ -49,14 +49,15 @@ std::string RoundTrip(const fs::path& dir, const std::string& stem) {
     const Read before = Decode(ReadAll(kro), ReadAll(dir / (stem + ".lis")));
     const Read after = Decode(ReadAll(dir / "out" / (stem + ".Kro")), ReadAll(dir / "out" / (stem + ".lis")));
     if (after.steps.size() != before.steps.size()) {
-        return "record count " + std::to_string(before.steps.size()) + " -> " + std::to_string(after.steps.size());
+        return "record count " + std::to_string(before.steps.size()) + " -> " +
+               std::to_string(after.steps.size());
     }
     for (std::size_t n = 0; n < before.steps.size(); ++n) {
         const scenario::TKrok& a = before.steps[n];
         const scenario::TKrok& b = after.steps[n];
         const auto fields = [](const scenario::TKrok& k) {
-            return std::tuple(k.Nazwa, k.Wybor1, k.Wybor2, k.Wybor3, k.Wybor4, k.Opis, k.Bmp, k.Wav, k.Krok_Wybrany1,
-                              k.Krok_Wybrany2, k.Krok_Wybrany3, k.Krok_Wybrany4);
+            return std::tuple(k.Nazwa, k.Wybor1, k.Wybor2, k.Wybor3, k.Wybor4, k.Opis, k.Bmp, k.Wav,
+                              k.Krok_Wybrany1, k.Krok_Wybrany2, k.Krok_Wybrany3, k.Krok_Wybrany4);
         };
         if (fields(a) != fields(b)) {
             return "record " + std::to_string(n) + " differs";
@@ -71,7 +72,8 @@ std::string RoundTrip(const fs::path& dir, const std::string& stem) {
 TEST(RoundTrip, TheDemoComesBackWholeAndByteForByte) {
     fixtures::TempDir dir;
     for (const char* ext : {".Kro", ".lis"}) {
-        fs::copy_file(fs::path(PRZYGODA_DEMO_DIR) / (std::string("Przygoda") + ext), dir / (std::string("Przygoda") + ext));
+        fs::copy_file(fs::path(PRZYGODA_DEMO_DIR) / (std::string("Przygoda") + ext),
+                      dir / (std::string("Przygoda") + ext));
     }
     fs::create_directory(dir / "out");
     EXPECT_EQ(RoundTrip(dir.path(), "Przygoda"), "");
@@ -89,13 +91,16 @@ TEST(RoundTrip, EveryScenarioOfTheFuzzCorpusComesBack) {
         if (data.size() < 2) {
             continue;
         }
-        const std::size_t split = std::min<std::size_t>(data.size() - 2, (std::size_t{data[0]} << 8 | data[1]) * 4);
+        const std::size_t split =
+            std::min<std::size_t>(data.size() - 2, (std::size_t{data[0]} << 8 | data[1]) * 4);
         if (split < 516) {
             continue; // no whole record: nothing to unpack
         }
         fixtures::TempDir dir;
-        fixtures::WriteBytes(dir / "f.Kro", {data.begin() + 2, data.begin() + 2 + static_cast<std::ptrdiff_t>(split)});
-        fixtures::WriteBytes(dir / "f.lis", {data.begin() + 2 + static_cast<std::ptrdiff_t>(split), data.end()});
+        fixtures::WriteBytes(dir / "f.Kro",
+                             {data.begin() + 2, data.begin() + 2 + static_cast<std::ptrdiff_t>(split)});
+        fixtures::WriteBytes(dir / "f.lis",
+                             {data.begin() + 2 + static_cast<std::ptrdiff_t>(split), data.end()});
         fs::create_directory(dir / "out");
         EXPECT_EQ(RoundTrip(dir.path(), "f"), "") << entry.path();
         ++pairs;

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 scenario::StepRecord Sample() {
     scenario::StepRecord s;
     s.Nazwa = scenario::Utf8ToCp1250("Młyn");
-    s.Wybor = {scenario::Utf8ToCp1250("Idź"), "", scenario::Utf8ToCp1250("Wróć – szybko"), std::string(45, 'x')};
+    s.Wybor = {scenario::Utf8ToCp1250("Idź"), "", scenario::Utf8ToCp1250("Wróć – szybko"),
+               std::string(45, 'x')};
     s.Opis = std::string(250, 'o');
     s.Bmp = "mlyn.bmp";
     s.Wav = "woda.wav";
@@ -92,7 +93,8 @@ TEST(Cp1250Encoding, EveryByteComesBackAndWhatTheCodePageLacksIsReported) {
         const char* utf8;
         char32_t character;
         std::size_t position;
-    } refused[] = {{"ab→c", U'→', 2}, {"Żółw 😀", 0x1F600, 5}, {"a\xC3", 0xFFFD, 1}, {"\xED\xA0\x80", 0xFFFD, 0}};
+    } refused[] = {
+        {"ab→c", U'→', 2}, {"Żółw 😀", 0x1F600, 5}, {"a\xC3", 0xFFFD, 1}, {"\xED\xA0\x80", 0xFFFD, 0}};
     for (const auto& r : refused) {
         try {
             scenario::Utf8ToCp1250(r.utf8);
