@@ -95,7 +95,7 @@ void ReportTarget(Reporter& report, const ScenarioInput& input, int k, std::int6
                      Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ": gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
     } else {
-        report.Warning(choice + ", który gra pokazuje tylko wtedy; czy to zamierzone?");
+        report.Warning(choice + ": tak wygląda cel, którego nie wpisano; czy to zamierzone?");
     }
 }
 

@@ -181,9 +181,16 @@ int Check(const Options& o, std::ostream& out) {
     try {
         input = OpenInput(o.file);
     } catch (const SourceErrors& e) {
-        for (const std::string& error : e.errors()) {
-            out << error << "\n";
+        // The source's own mistakes, each already "FILE:LINE: message".
+        for (std::size_t i = 0; i < e.errors().size(); ++i) {
+            if (o.json) {
+                out << (i == 0 ? "[\n  " : ",\n  ") << "{\"file\": " << JsonString(o.file)
+                    << ", \"severity\": \"error\", \"message\": " << JsonString(e.errors()[i]) << "}";
+            } else {
+                out << e.errors()[i] << "\n";
+            }
         }
+        out << (o.json ? "\n]\n" : "");
         return ExitErrors;
     }
     std::unique_ptr<MediaProbe> media;
