@@ -311,6 +311,15 @@ TEST(CommandLine, ExitStatusAndMessages) {
     EXPECT_EQ(fs::file_size(ok), 3 * 516u);
 }
 
+TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
+    const KitRun r = Kit({"check", (fs::path(PRZYGODA_DEMO_DIR) / "Przygoda.Kro").string()});
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find(":8 (Mech): ostrzeżenie: brak obrazu Obrazki/sowa.bmp"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(":8 (Mech): ostrzeżenie: brak dźwięku Dzwieki/sowa.wav"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out; // and the way back to record 0
+}
+
 TEST(CommandLine, MapsTheStoryAsDotAndThroughGraphviz) {
     fixtures::TempDir dir;
     fixtures::WriteScenario(
