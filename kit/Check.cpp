@@ -25,7 +25,11 @@ struct Local {
     std::uint8_t full = 0;       // bit i: text field i fills its field
     std::uint8_t over = 0;       // bit i: its stored length exceeds the field
     bool blank = true;           // every text empty
-    std::uint32_t picture = 0;   // index + 1 into the media results, 0 for none
+};
+
+// The media a record names: index + 1 into the media results, 0 for none. Kept only when media are looked at.
+struct MediaIds {
+    std::uint32_t picture = 0;
     std::uint32_t sound = 0;
 };
 
@@ -77,23 +81,18 @@ std::string Quoted(int code) {
     return "„" + scenario::IoErrorMessage(code) + "”";
 }
 
-void ReportTarget(Reporter& report, const ScenarioInput& input, int k, std::int64_t t) {
-    if (t > 0 && t < input.KroRecords() && t < input.LisRecords()) {
-        return;
-    }
+void ReportTarget(Reporter& report, std::int64_t kroRecords, std::int64_t lisRecords, int k, std::int64_t t) {
     const std::string choice = "wybór " + std::to_string(k) + " prowadzi do rekordu " + std::to_string(t);
     if (t < 0) {
         report.Error(choice + ", przed początkiem pliku: gracz pokaże " +
                      Quoted(scenario::iocode::NegativeSeek));
-    } else if (t >= input.KroRecords()) {
-        report.Error(choice + ", a plik kroków ma " +
-                     Count(input.KroRecords(), "rekord", "rekordy", "rekordów") + " (o " +
-                     std::to_string(t - input.KroRecords() + 1) + " za daleko): gracz pokaże " +
+    } else if (t >= kroRecords) {
+        report.Error(choice + ", a plik kroków ma " + Count(kroRecords, "rekord", "rekordy", "rekordów") +
+                     " (o " + std::to_string(t - kroRecords + 1) + " za daleko): gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
-    } else if (t >= input.LisRecords()) {
-        report.Error(choice + ", a lista typów ma " +
-                     Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ": gracz pokaże " +
-                     Quoted(scenario::iocode::ReadBeyondEnd));
+    } else if (t >= lisRecords) {
+        report.Error(choice + ", a lista typów ma " + Count(lisRecords, "rekord", "rekordy", "rekordów") +
+                     ": gracz pokaże " + Quoted(scenario::iocode::ReadBeyondEnd));
     } else {
         report.Warning(choice + ": tak wygląda cel, którego nie wpisano; czy to zamierzone?");
     }
@@ -117,10 +116,12 @@ StoryGraph ReadGraph(ScenarioInput& input) {
 
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
     const std::int64_t records = input.KroRecords();
+    const std::int64_t lisRecords = input.LisRecords();
     StoryGraph graph;
     graph.Reserve(records);
     std::vector<Local> locals;
     locals.reserve(static_cast<std::size_t>(records));
+    std::vector<MediaIds> mediaIds;
     MediaResults found;
     input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
         Local local;
@@ -133,15 +134,15 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
                 local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
             }
         }
-        const std::string name = scenario::ReadShortString(krok, scenario::krok::Nazwa);
-        std::copy(name.begin(), name.end(), local.name.begin());
-        local.nameLength = static_cast<std::uint8_t>(name.size());
+        local.nameLength =
+            static_cast<std::uint8_t>(std::min<std::size_t>(krok[0], scenario::krok::Nazwa.max));
+        std::copy_n(krok.begin() + 1, local.nameLength, local.name.begin());
         if (media != nullptr) {
             const std::string bmp = scenario::ReadShortString(krok, scenario::krok::Bmp);
             const std::string wav = scenario::ReadShortString(krok, scenario::krok::Wav);
-            local.picture =
-                found.Look(found.pictures, bmp, [&] { return media->Picture(input.Folder(), bmp); });
-            local.sound = found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); });
+            mediaIds.push_back(
+                {found.Look(found.pictures, bmp, [&] { return media->Picture(input.Folder(), bmp); }),
+                 found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); })});
         }
         locals.push_back(local);
         std::array<std::int32_t, 4> targets{};
@@ -158,9 +159,9 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
         report.Error("plik kroków ma " + Count(records, "rekord", "rekordy", "rekordów") +
                      ", a gra zaczyna się od rekordu 1: gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
-    } else if (input.LisRecords() < 2) {
+    } else if (lisRecords < 2) {
         report.Record(1, "");
-        report.Error("lista typów ma " + Count(input.LisRecords(), "rekord", "rekordy", "rekordów") +
+        report.Error("lista typów ma " + Count(lisRecords, "rekord", "rekordy", "rekordów") +
                      ", a gra zaczyna się od rekordu 1: gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
     }
@@ -172,14 +173,14 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             continue;
         }
         report.Record(r, std::string_view(local.name.data(), local.nameLength));
-        if (r == input.LisRecords()) {
+        if (r == lisRecords) {
             report.Error("lista typów kończy się przed tym rekordem: ma " +
-                         Count(input.LisRecords(), "rekord", "rekordy", "rekordów") + ", plik kroków " +
+                         Count(lisRecords, "rekord", "rekordy", "rekordów") + ", plik kroków " +
                          std::to_string(records) + "; rekordy od " + std::to_string(r) +
                          " nie mają typu i gracz pokaże przy nich " +
                          Quoted(scenario::iocode::ReadBeyondEnd));
         }
-        const bool typed = r < input.LisRecords();
+        const bool typed = r < lisRecords;
         const std::uint8_t typ = graph.Typ(r);
         const bool inTable = scenario::OpenChoices(typ).has_value() || typ == scenario::TypKoniec;
         if (typed && !inTable) {
@@ -214,7 +215,10 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
                     report.Warning("przycisk " + std::to_string(k) + " jest włączony, ale wybór " +
                                    std::to_string(k) + " nie ma tekstu");
                 }
-                ReportTarget(report, input, k, graph.Targets(r)[static_cast<std::size_t>(k - 1)]);
+                const std::int64_t t = graph.Targets(r)[static_cast<std::size_t>(k - 1)];
+                if (t == 0 || !graph.Valid(t)) {
+                    ReportTarget(report, records, lisRecords, k, t);
+                }
             } else if (text) {
                 report.Warning("wybór " + std::to_string(k) + " ma tekst, ale przycisk " + std::to_string(k) +
                                " nigdy nie jest tu włączony (typ " + std::to_string(typ) + ")");
@@ -228,7 +232,10 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
                 report.Error("pułapka: stąd nie da się dojść do żadnego zakończenia");
             }
         }
-        for (const std::uint32_t id : {local.picture, local.sound}) {
+        for (const std::uint32_t id : mediaIds.empty()
+                                          ? std::array<std::uint32_t, 2>{}
+                                          : std::array{mediaIds[static_cast<std::size_t>(r)].picture,
+                                                       mediaIds[static_cast<std::size_t>(r)].sound}) {
             if (id != 0 && found.problems[id - 1]) {
                 report.Report(found.problems[id - 1]->severity, found.problems[id - 1]->message);
             }

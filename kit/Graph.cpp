@@ -82,33 +82,7 @@ void StoryGraph::Forward() {
 }
 
 void StoryGraph::Backward() {
-    // Reverse edges r --k--> t into records that are not endings, grouped by t.
     const std::size_t n = static_cast<std::size_t>(readable_);
-    std::vector<std::uint32_t> first(n + 1, 0);
-    for (std::size_t r = 0; r < n; ++r) {
-        for (const std::int32_t t : targets_[r]) {
-            if (Valid(t) && typ_[t] != scenario::TypKoniec) {
-                ++first[static_cast<std::size_t>(t) + 1];
-            }
-        }
-    }
-    for (std::size_t t = 0; t < n; ++t) {
-        first[t + 1] += first[t];
-    }
-    std::vector<std::uint32_t> from(first[n]);
-    {
-        std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
-        for (std::size_t r = 0; r < n; ++r) {
-            for (int k = 0; k < 4; ++k) {
-                const std::int32_t t = targets_[r][k];
-                if (Valid(t) && typ_[t] != scenario::TypKoniec) {
-                    from[fill[static_cast<std::size_t>(t)]++] = Encode(static_cast<std::int64_t>(r), k + 1);
-                }
-            }
-        }
-    }
-
-    // States that end the game with one click: button k leads to an ending and m >= k.
     std::vector<std::uint32_t> work;
     const auto markGood = [&](std::int64_t r, int m) {
         const std::uint8_t bit = static_cast<std::uint8_t>(1u << (m + 3));
@@ -117,17 +91,49 @@ void StoryGraph::Backward() {
             work.push_back(Encode(r, m));
         }
     };
+    // One pass over the targets: which buttons lead on to a step (bit k - 1 of onward[r]), counted by the
+    // step they lead to; and the states that end the game with one click (button k leads to an ending and
+    // m >= k).
+    std::vector<std::uint8_t> onward(n, 0);
+    std::vector<std::uint32_t> first(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r) {
+        int ends = 5;
         for (int k = 0; k < 4; ++k) {
             const std::int32_t t = targets_[r][k];
-            if (Valid(t) && typ_[t] == scenario::TypKoniec) {
-                for (int m = k + 1; m <= 4; ++m) {
-                    markGood(static_cast<std::int64_t>(r), m);
-                }
-                break;
+            if (!Valid(t)) {
+                continue;
+            }
+            if (typ_[t] == scenario::TypKoniec) {
+                ends = std::min(ends, k + 1);
+            } else {
+                onward[r] |= static_cast<std::uint8_t>(1u << k);
+                ++first[static_cast<std::size_t>(t) + 1];
+            }
+        }
+        for (int m = ends; m <= 4; ++m) {
+            markGood(static_cast<std::int64_t>(r), m);
+        }
+    }
+    for (std::size_t t = 0; t < n; ++t) {
+        first[t + 1] += first[t];
+    }
+    // The reverse edges grouped by the step they lead to. Placing each at first[t]++ leaves first[t] at
+    // the start of t + 1; shifting back restores it.
+    std::vector<std::uint32_t> from(first[n]);
+    for (std::size_t r = 0; r < n; ++r) {
+        for (int k = 0; onward[r] >> k != 0; ++k) {
+            if (onward[r] & (1u << k)) {
+                from[first[static_cast<std::size_t>(targets_[r][k])]++] =
+                    Encode(static_cast<std::int64_t>(r), k + 1);
             }
         }
     }
+    onward = {};
+    for (std::size_t t = n; t > 0; --t) {
+        first[t] = first[t - 1];
+    }
+    first[0] = 0;
+
     // A state (r, m) is good when a button k <= m leads to a good state: the state a click on k makes.
     while (!work.empty()) {
         const std::uint32_t s = work.back();

@@ -81,38 +81,35 @@ FileInput::~FileInput() {
     ::close(lisFd_);
 }
 
-void FileInput::ForEach(const RecordVisitor& visit) {
+void FileInput::ForEachBlock(const std::function<void(const RecordBlock&)>& visit) {
     const std::int64_t records = KroRecords();
     const std::int64_t typed = std::min(records, LisRecords());
     std::vector<std::uint8_t> kro(static_cast<std::size_t>(BlockRecords) * scenario::KrokRecSize);
     std::vector<std::uint8_t> lis(static_cast<std::size_t>(BlockRecords) * scenario::LisRecSize);
     for (std::int64_t first = 0; first < records; first += BlockRecords) {
-        const std::int64_t count = std::min(BlockRecords, records - first);
-        const std::int64_t withType = std::clamp<std::int64_t>(typed - first, 0, count);
-        ReadAt(kroFd_, std::span(kro.data(), static_cast<std::size_t>(count) * scenario::KrokRecSize),
+        RecordBlock block;
+        block.first = first;
+        block.count = std::min(BlockRecords, records - first);
+        block.typed = std::clamp<std::int64_t>(typed - first, 0, block.count);
+        ReadAt(kroFd_, std::span(kro.data(), static_cast<std::size_t>(block.count) * scenario::KrokRecSize),
                first * static_cast<std::int64_t>(scenario::KrokRecSize));
-        ReadAt(lisFd_, std::span(lis.data(), static_cast<std::size_t>(withType) * scenario::LisRecSize),
+        ReadAt(lisFd_, std::span(lis.data(), static_cast<std::size_t>(block.typed) * scenario::LisRecSize),
                first * static_cast<std::int64_t>(scenario::LisRecSize));
-        for (std::int64_t i = 0; i < count; ++i) {
-            const KrokSpan krok(kro.data() + i * static_cast<std::int64_t>(scenario::KrokRecSize),
-                                scenario::KrokRecSize);
-            std::optional<std::uint8_t> typ;
-            if (i < withType) {
-                typ = lis[static_cast<std::size_t>(i) * scenario::LisRecSize + scenario::LisRecSize - 1];
-            }
-            visit(first + i, krok, typ);
-        }
+        block.kro = kro.data();
+        block.typ = lis.data() + scenario::LisRecSize - 1;
+        block.typStride = scenario::LisRecSize;
+        visit(block);
     }
 }
 
-void MemoryInput::ForEach(const RecordVisitor& visit) {
-    for (std::size_t i = 0; i < kro_.size(); ++i) {
-        std::optional<std::uint8_t> typ;
-        if (i < typ_.size()) {
-            typ = typ_[i];
-        }
-        visit(static_cast<std::int64_t>(i), kro_[i].bytes, typ);
-    }
+void MemoryInput::ForEachBlock(const std::function<void(const RecordBlock&)>& visit) {
+    static_assert(sizeof(scenario::TKrokRec) == scenario::KrokRecSize);
+    RecordBlock block;
+    block.count = static_cast<std::int64_t>(kro_.size());
+    block.kro = kro_.empty() ? nullptr : kro_.front().bytes.data();
+    block.typed = std::min(block.count, static_cast<std::int64_t>(typ_.size()));
+    block.typ = typ_.data();
+    visit(block);
 }
 
 } // namespace kit

@@ -17,9 +17,16 @@ namespace kit {
 
 using KrokSpan = std::span<const std::uint8_t, scenario::KrokRecSize>;
 
-// Called for each record of the step file in order, with its type when the type list has that record.
-using RecordVisitor =
-    std::function<void(std::int64_t record, KrokSpan krok, std::optional<std::uint8_t> typ)>;
+// Consecutive records as read: `count` step records from record `first`, and the types of the first
+// `typed` of them (the type list may end earlier), each `typStride` bytes after the one before.
+struct RecordBlock {
+    std::int64_t first = 0;
+    std::int64_t count = 0;
+    const std::uint8_t* kro = nullptr;
+    std::int64_t typed = 0;
+    const std::uint8_t* typ = nullptr;
+    std::size_t typStride = 1;
+};
 
 class ScenarioInput {
   public:
@@ -28,7 +35,23 @@ class ScenarioInput {
     virtual std::int64_t KroRecords() const = 0;
     virtual std::int64_t LisRecords() const = 0;
     virtual std::int64_t KroTailBytes() const = 0;
-    virtual void ForEach(const RecordVisitor& visit) = 0;
+    virtual void ForEachBlock(const std::function<void(const RecordBlock&)>& visit) = 0;
+
+    // Calls visit(record, krok, typ) for each record of the step file in order, with its type when the
+    // type list has that record.
+    template <class Visit> void ForEach(Visit&& visit) {
+        ForEachBlock([&](const RecordBlock& b) {
+            for (std::int64_t i = 0; i < b.count; ++i) {
+                const KrokSpan krok(b.kro + i * static_cast<std::int64_t>(scenario::KrokRecSize),
+                                    scenario::KrokRecSize);
+                std::optional<std::uint8_t> typ;
+                if (i < b.typed) {
+                    typ = b.typ[static_cast<std::size_t>(i) * b.typStride];
+                }
+                visit(b.first + i, krok, typ);
+            }
+        });
+    }
     // The file name to report findings under, and the folder the media folders lie in.
     virtual const std::string& Name() const = 0;
     virtual const std::string& Folder() const = 0;
@@ -57,7 +80,7 @@ class FileInput : public ScenarioInput {
     std::int64_t KroRecords() const override { return kroSize_ / scenario::KrokRecSize; }
     std::int64_t LisRecords() const override { return lisSize_ / scenario::LisRecSize; }
     std::int64_t KroTailBytes() const override { return kroSize_ % scenario::KrokRecSize; }
-    void ForEach(const RecordVisitor& visit) override;
+    void ForEachBlock(const std::function<void(const RecordBlock&)>& visit) override;
     const std::string& Name() const override { return kroPath_; }
     const std::string& Folder() const override { return folder_; }
     const std::string& LisPath() const { return lisPath_; }
@@ -82,7 +105,7 @@ class MemoryInput : public ScenarioInput {
     std::int64_t KroRecords() const override { return static_cast<std::int64_t>(kro_.size()); }
     std::int64_t LisRecords() const override { return static_cast<std::int64_t>(typ_.size()); }
     std::int64_t KroTailBytes() const override { return 0; }
-    void ForEach(const RecordVisitor& visit) override;
+    void ForEachBlock(const std::function<void(const RecordBlock&)>& visit) override;
     const std::string& Name() const override { return name_; }
     const std::string& Folder() const override { return folder_; }
 

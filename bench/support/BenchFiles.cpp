@@ -45,7 +45,8 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     }
 }
 
-std::vector<std::uint8_t> Bmp24(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
+std::vector<std::uint8_t> Bmp24(int width, int height,
+                                const std::function<std::uint32_t(int x, int y)>& colour) {
     const std::uint32_t row = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
     const std::uint32_t pixels = row * static_cast<std::uint32_t>(height);
     std::vector<std::uint8_t> out{'B', 'M'};

@@ -30,7 +30,8 @@ class Folder {
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // A bottom-up 24-bit BMP whose pixel (x, y) has the colour 0xRRGGBB.
-std::vector<std::uint8_t> Bmp24(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
+std::vector<std::uint8_t> Bmp24(int width, int height,
+                                const std::function<std::uint32_t(int x, int y)>& colour);
 
 // A 16-bit mono PCM wave at 22050 Hz of `samples` samples of a soft tone.
 std::vector<std::uint8_t> Wave(int samples);
