@@ -82,6 +82,25 @@ TEST(RoundTrip, TheDemoComesBackWholeAndByteForByte) {
     EXPECT_EQ(ReadAll(dir / "out" / "Przygoda.lis"), ReadAll(dir / "Przygoda.lis"));
 }
 
+TEST(RoundTrip, ATextLongerThanItsFieldIsWrittenAsThePlayerShowsItWithAComment) {
+    fixtures::TempDir dir;
+    fixtures::Step step;
+    step.opis = std::string(250, 'o');
+    fixtures::KrokBytes krok = fixtures::EncodeKrok(step);
+    krok[fixtures::offset::Opis] = 255;
+    fixtures::WriteKroRecords(dir / "f.Kro", {krok, krok});
+    fixtures::WriteLisRecords(dir / "f.lis", {fixtures::EncodeLis(1), fixtures::EncodeLis(2)});
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(kit::RunKit({"unpack", (dir / "f.Kro").string()}, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find(
+                  "# opis: the file gives a length of 255, clamped to 250 as the player shows it\nkrok 1"),
+              std::string::npos)
+        << out.str();
+    fs::create_directory(dir / "out");
+    EXPECT_EQ(RoundTrip(dir.path(), "f"), "");
+}
+
 TEST(RoundTrip, EveryScenarioOfTheFuzzCorpusComesBack) {
     int pairs = 0;
     for (const auto& entry : fs::directory_iterator(PRZYGODA_SCENARIO_CORPUS)) {
