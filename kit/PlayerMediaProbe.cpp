@@ -25,9 +25,19 @@ std::string Shown(const QString& path, const std::string& folder) {
 
 } // namespace
 
-struct PlayerMediaProbe::Impl {
-    std::unique_ptr<platform::SdlMediaPlayer> player;
-};
+// One sound player for the whole process, opened at the first sound checked and kept until the program
+// ends, as the player keeps its own: closing SDL's audio and opening it again costs tens of milliseconds
+// for each probe.
+namespace {
+
+platform::SdlMediaPlayer& SoundPlayer() {
+    static auto* player = new platform::SdlMediaPlayer;
+    return *player;
+}
+
+} // namespace
+
+struct PlayerMediaProbe::Impl {};
 
 PlayerMediaProbe::PlayerMediaProbe() : impl_(new Impl) {
     // Checking a sound opens it, never plays it: no sound card is needed or taken.
@@ -63,11 +73,8 @@ std::optional<MediaProblem> PlayerMediaProbe::Sound(const std::string& folder, c
                                                    scenario::Cp1250ToUtf8(name) + "\"”"};
     }
     try {
-        if (!impl_->player) {
-            impl_->player = std::make_unique<platform::SdlMediaPlayer>();
-        }
-        impl_->player->Open(path);
-        impl_->player->Close();
+        SoundPlayer().Open(path);
+        SoundPlayer().Close();
     } catch (const std::exception& e) {
         return MediaProblem{Severity::Error, "dźwięk " + shown + " nie otwiera się: „" + e.what() +
                                                  "”; gracz przerwie pokazywanie kroku"};

@@ -170,15 +170,17 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
          1, W, "brak dźwięku Dzwieki/ptak.wav"},
+        // A kind the sound player has no decoder for. (A wave cut short fails inside SDL2_mixer, which
+        // then leaks the file's handle: LeakSanitizer would report SDL's, not ours.)
         {"sound that does not open",
          [](auto d) {
              Step s = S(0, {2});
-             s.wav = "ptak.wav";
+             s.wav = "ptak.voc";
              fs::create_directory(d / "Dzwieki");
-             fixtures::WriteBytes(d / "Dzwieki" / "ptak.wav", {'n', 'o', 'p', 'e'});
+             fixtures::WriteBytes(d / "Dzwieki" / "ptak.voc", {'n', 'o', 'p', 'e'});
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
-         1, E, "dźwięk Dzwieki/ptak.wav nie otwiera się"},
+         1, E, "dźwięk Dzwieki/ptak.voc nie otwiera się: „Nie można odtworzyć plików .voc”"},
         {"text filling its field",
          [](auto d) {
              Step s = S(0, {2});
