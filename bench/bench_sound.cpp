@@ -1,7 +1,7 @@
 // What a click that starts or stops a sound costs: the device stays open, so only loading, starting and
 // halting count. On the dummy driver, so no sound card is needed.
+#include "bench/support/BenchFiles.h"
 #include "platform/sound/SdlMediaPlayer.h"
-#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -67,7 +67,7 @@ class Sound : public benchmark::Fixture {
 
     QString Path(const char* name) const { return QString::fromStdString((dir / name).string()); }
 
-    fixtures::TempDir dir;
+    bench::Folder dir;
     platform::SdlMediaPlayer player;
 
   private:

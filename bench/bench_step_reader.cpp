@@ -1,7 +1,8 @@
 // GoToStep against the two raw reads it is built on, over scenarios of growing size.
+#include "bench/support/BenchFiles.h"
+#include "scenario/Cp1250.h"
+#include "scenario/ScenarioWriter.h"
 #include "scenario/StepReader.h"
-#include "tests/support/ScenarioWriter.h"
-#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,24 +15,22 @@
 namespace {
 
 struct Scenario {
-    fixtures::TempDir dir;
+    bench::Folder dir;
     std::filesystem::path kro;
     std::int32_t records;
 
     explicit Scenario(std::int32_t count) : kro(dir / "bench.Kro"), records(count) {
-        fixtures::Step step;
-        step.opis = "Ciemny las. Drzewa szumią, a ścieżka skręca w lewo.";
-        step.wybory = {"W lewo", "W prawo", "Prosto", "Wróć"};
-        step.bmp = "las.bmp";
-        step.wav = "wiatr.wav";
-        const fixtures::KrokBytes krok = fixtures::EncodeKrok(step);
-        const fixtures::LisBytes lis = fixtures::EncodeLis(1);
-        fixtures::WriteKroRecords(kro,
-                                  std::vector<fixtures::KrokBytes>(static_cast<std::size_t>(count), krok));
-        auto lisPath = kro;
-        lisPath.replace_extension(".lis");
-        fixtures::WriteLisRecords(lisPath,
-                                  std::vector<fixtures::LisBytes>(static_cast<std::size_t>(count), lis));
+        scenario::StepRecord step;
+        step.Opis = scenario::Utf8ToCp1250("Ciemny las. Drzewa szumią, a ścieżka skręca w lewo.");
+        step.Wybor = {"W lewo", "W prawo", "Prosto", scenario::Utf8ToCp1250("Wróć")};
+        step.Bmp = "las.bmp";
+        step.Wav = "wiatr.wav";
+        step.Typ = 1;
+        scenario::ScenarioWriter writer(kro.string(), true);
+        for (std::int32_t r = 0; r < count; ++r) {
+            writer.Add(step);
+        }
+        writer.Commit();
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The demo's pictures: simple scenes drawn from shapes, written as BMP files byte for byte.
 
-#include "demo/Story.h"
+#include "demo/Media.h"
 
 #include <cstdint>
 #include <string>

@@ -1,11 +1,11 @@
-// Builds the demo scenario from its readable source:
-//   przygoda_build_demo STORY OUTDIR
-// writes OUTDIR/Przygoda.Kro and OUTDIR/Przygoda.lis, the pictures into OUTDIR/Obrazki and the sounds
-// into OUTDIR/Dzwieki.
+// Makes the demo's pictures and sounds from their declarations:
+//   przygoda_build_demo MEDIA OUTDIR
+// writes the pictures into OUTDIR/Obrazki and the sounds into OUTDIR/Dzwieki. The scenario itself is
+// built by `przygoda-kit build` from story.txt.
+#include "demo/Media.h"
 #include "demo/Pictures.h"
 #include "demo/Sounds.h"
-#include "demo/Story.h"
-#include "tests/support/ScenarioWriter.h"
+#include "scenario/AtomicFile.h"
 
 #include <exception>
 #include <filesystem>
@@ -15,24 +15,30 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Check(const demo::Story& story, const std::string& fileName) {
-    for (const auto& [name, d] : story.pictures) {
+void Check(const demo::Media& media, const std::string& fileName) {
+    for (const auto& [name, d] : media.pictures) {
         if (!d.missing && !demo::IsScene(d.scene)) {
-            throw demo::StoryError(fileName + ":" + std::to_string(d.line) + ": no scene called \"" +
+            throw demo::MediaError(fileName + ":" + std::to_string(d.line) + ": no scene called \"" +
                                    d.scene + "\"");
         }
     }
-    for (const auto& [name, d] : story.sounds) {
+    for (const auto& [name, d] : media.sounds) {
         if (!d.missing && !demo::IsSoundKind(d.kind)) {
-            throw demo::StoryError(fileName + ":" + std::to_string(d.line) + ": no sound kind called \"" +
+            throw demo::MediaError(fileName + ":" + std::to_string(d.line) + ": no sound kind called \"" +
                                    d.kind + "\"");
         }
     }
 }
 
-void Build(const fs::path& storyPath, const fs::path& out) {
-    const demo::Story story = demo::LoadStory(storyPath);
-    Check(story, storyPath.filename().string());
+void Write(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    scenario::AtomicFile file(path.string());
+    file.Write(bytes);
+    file.Commit(true);
+}
+
+void Build(const fs::path& mediaPath, const fs::path& out) {
+    const demo::Media media = demo::LoadMedia(mediaPath);
+    Check(media, mediaPath.filename().string());
 
     // Start the media folders afresh, so that a file left out on purpose cannot linger from an older build.
     const fs::path obrazki = out / "Obrazki";
@@ -42,25 +48,23 @@ void Build(const fs::path& storyPath, const fs::path& out) {
     fs::create_directories(obrazki);
     fs::create_directories(dzwieki);
 
-    for (const auto& [name, d] : story.pictures) {
+    for (const auto& [name, d] : media.pictures) {
         if (!d.missing) {
-            fixtures::WriteBytes(obrazki / name, demo::DrawPicture(d));
+            Write(obrazki / name, demo::DrawPicture(d));
         }
     }
-    for (const auto& [name, d] : story.sounds) {
+    for (const auto& [name, d] : media.sounds) {
         if (!d.missing) {
-            fixtures::WriteBytes(dzwieki / name, demo::MakeSound(d.kind));
+            Write(dzwieki / name, demo::MakeSound(d.kind));
         }
     }
-    // The step file last: the build treats it as the sign that everything else is there.
-    fixtures::WriteScenario(out / "Przygoda.Kro", story.steps);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: przygoda_build_demo STORY OUTDIR\n";
+        std::cerr << "usage: przygoda_build_demo MEDIA OUTDIR\n";
         return 2;
     }
     try {

@@ -1,5 +1,9 @@
 #include "scenario/Cp1250.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
 namespace scenario {
 
 // clang-format off
@@ -44,6 +48,90 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
         }
     }
     return utf8;
+}
+
+namespace {
+
+constexpr char32_t NotUtf8 = 0xFFFD;
+
+// The next code point of `s` at `i`, advancing `i`; NotUtf8 for a malformed, overlong or surrogate sequence.
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = at(i++);
+    if (lead < 0x80) {
+        return lead;
+    }
+    int extra = 0;
+    char32_t c = 0;
+    char32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, c = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, c = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, c = lead & 0x07, least = 0x10000;
+    } else {
+        return NotUtf8;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (i >= s.size() || (at(i) & 0xC0) != 0x80) {
+            return NotUtf8;
+        }
+        c = c << 6 | (at(i++) & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return NotUtf8;
+    }
+    return c;
+}
+
+// The inverse of the decoding table: the byte of each code point above ASCII, 0 where there is none.
+int EncodeHigh(char32_t c) {
+    static const auto table = [] {
+        std::array<std::pair<char16_t, unsigned char>, 128> sorted{};
+        for (std::size_t b = 0; b < 128; ++b) {
+            sorted[b] = {Cp1250High[b], static_cast<unsigned char>(0x80 + b)};
+        }
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    }();
+    if (c > 0xFFFF) {
+        return 0;
+    }
+    const auto found = std::lower_bound(table.begin(), table.end(),
+                                        std::pair<char16_t, unsigned char>{static_cast<char16_t>(c), 0},
+                                        [](const auto& a, const auto& b) { return a.first < b.first; });
+    return found != table.end() && found->first == c ? found->second : 0;
+}
+
+std::string Describe(char32_t character, std::size_t position) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+    return std::string(character == NotUtf8 ? "not UTF-8" : code) + " at character " +
+           std::to_string(position + 1) + " has no code page 1250 byte";
+}
+
+} // namespace
+
+Cp1250Error::Cp1250Error(char32_t character, std::size_t position)
+    : std::runtime_error(Describe(character, position)), character_(character), position_(position) {}
+
+std::string Utf8ToCp1250(std::string_view utf8) {
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = NextCodePoint(utf8, i);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+            continue;
+        }
+        const int byte = c == NotUtf8 ? 0 : EncodeHigh(c);
+        if (byte == 0) {
+            throw Cp1250Error(c, bytes.size());
+        }
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
 }
 
 } // namespace scenario

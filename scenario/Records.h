@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace scenario {
 
@@ -55,5 +56,12 @@ TLisRec DecodeLisRec(std::span<const std::uint8_t, LisRecSize> bytes);
 std::string ReadShortString(std::span<const std::uint8_t, KrokRecSize> record, ShortStringField field);
 
 std::int32_t ReadInt32LE(std::span<const std::uint8_t, KrokRecSize> record, std::size_t offset);
+
+// The writing mirrors of the three functions above. WriteShortString stores the length byte and the
+// characters and zeroes the rest of the field; it throws std::length_error for a text longer than the field.
+std::array<std::uint8_t, LisRecSize> EncodeLisRec(const TLisRec& rec);
+void WriteShortString(std::span<std::uint8_t, KrokRecSize> record, ShortStringField field,
+                      std::string_view text);
+void WriteInt32LE(std::span<std::uint8_t, KrokRecSize> record, std::size_t offset, std::int32_t value);
 
 } // namespace scenario

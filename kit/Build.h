@@ -1,0 +1,36 @@
+#pragma once
+// `build`: a story source compiled and written as a scenario, both files or neither.
+
+#include "kit/Source.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kit {
+
+// Mistakes in the source, each "FILE:LINE: message".
+class SourceErrors : public std::runtime_error {
+  public:
+    explicit SourceErrors(std::vector<std::string> errors)
+        : std::runtime_error(errors.empty() ? std::string() : errors.front()), errors_(std::move(errors)) {}
+    const std::vector<std::string>& errors() const { return errors_; }
+
+  private:
+    std::vector<std::string> errors_;
+};
+
+// Reads and compiles a story source; throws SourceErrors, or std::runtime_error when it cannot be read.
+CompiledStory LoadStory(const std::string& storyPath);
+
+// The step file a story builds into `folder`: NAME.Kro, NAME from "scenariusz" or the source's own name.
+std::string ScenarioPath(const CompiledStory& story, const std::string& storyPath, const std::string& folder);
+
+// The folder a file lies in, "." for a bare name.
+std::string FolderOf(const std::string& path);
+
+// Writes the story's scenario; scenario::WriteError when a file cannot be written or exists without
+// `replace`.
+void WriteStory(const CompiledStory& story, const std::string& kroPath, bool replace);
+
+} // namespace kit

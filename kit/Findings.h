@@ -1,0 +1,51 @@
+#pragma once
+// What `check` reports: one finding a line, "NAME.Kro:RECORD (Nazwa): błąd|ostrzeżenie: message", or the
+// same as JSON for other tools.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace kit {
+
+enum class Severity { Error, Warning };
+
+struct Finding {
+    std::string file;
+    std::int64_t record = 0;
+    std::string name; // the step's Nazwa in UTF-8; empty when the record does not exist
+    Severity severity = Severity::Error;
+    std::string message;
+};
+
+class FindingSink {
+  public:
+    virtual ~FindingSink() = default;
+    virtual void Report(const Finding& finding) = 0;
+    virtual void Finish() {}
+};
+
+class TextSink : public FindingSink {
+  public:
+    explicit TextSink(std::ostream& out) : out_(out) {}
+    void Report(const Finding& finding) override;
+
+  private:
+    std::ostream& out_;
+};
+
+// A JSON array of {"file", "record", "name", "severity": "error"|"warning", "message"}.
+class JsonSink : public FindingSink {
+  public:
+    explicit JsonSink(std::ostream& out) : out_(out) {}
+    void Report(const Finding& finding) override;
+    void Finish() override;
+
+  private:
+    std::ostream& out_;
+    bool any_ = false;
+};
+
+std::string JsonString(const std::string& utf8);
+
+} // namespace kit

@@ -1,0 +1,163 @@
+#include "kit/Graph.h"
+
+#include "scenario/StepTypes.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <stdexcept>
+
+namespace kit {
+
+namespace {
+
+// A state as one number: the record times 4 plus m - 1.
+std::uint32_t Encode(std::int64_t record, int m) {
+    return static_cast<std::uint32_t>(record * 4 + (m - 1));
+}
+
+} // namespace
+
+void StoryGraph::Reserve(std::int64_t records) {
+    targets_.reserve(static_cast<std::size_t>(records));
+    typ_.reserve(static_cast<std::size_t>(records));
+}
+
+void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp) {
+    if (hasTyp && typed_ != Records()) {
+        throw std::logic_error("StoryGraph: a typed record after an untyped one");
+    }
+    targets_.push_back(targets);
+    typ_.push_back(typ);
+    typed_ += hasTyp ? 1 : 0;
+}
+
+int StoryGraph::OpenAfter(std::uint8_t typ, int m) {
+    if (typ == scenario::TypKoniec) {
+        return 0;
+    }
+    return scenario::OpenChoices(typ).value_or(m);
+}
+
+int StoryGraph::MostOpen(std::int64_t r) const {
+    const unsigned reached = state_[r] & ReachedMask;
+    return reached == 0 ? 0 : std::bit_width(reached);
+}
+
+void StoryGraph::Analyse() {
+    // Every record any 32-bit target can name fits a state number; larger files keep their tail unread.
+    constexpr std::int64_t MostRecords = std::numeric_limits<std::uint32_t>::max() / 4;
+    readable_ = std::min({typed_, Records(), MostRecords});
+    state_.assign(typ_.size(), 0);
+    endings_.assign(typ_.size(), false);
+    if (!CanStart()) {
+        return;
+    }
+    Forward();
+    Backward();
+}
+
+void StoryGraph::Forward() {
+    std::vector<std::uint32_t> work{Encode(1, 1)};
+    state_[1] = 1;
+    while (!work.empty()) {
+        const std::uint32_t s = work.back();
+        work.pop_back();
+        const std::int64_t r = s / 4;
+        const int m = static_cast<int>(s % 4) + 1;
+        for (int k = 0; k < m; ++k) {
+            const std::int64_t t = targets_[r][k];
+            if (!Valid(t)) {
+                continue;
+            }
+            const int next = OpenAfter(typ_[t], m);
+            if (next == 0) {
+                endings_[t] = true;
+            } else if ((state_[t] & (1u << (next - 1))) == 0) {
+                state_[t] |= static_cast<std::uint8_t>(1u << (next - 1));
+                work.push_back(Encode(t, next));
+            }
+        }
+    }
+}
+
+void StoryGraph::Backward() {
+    const std::size_t n = static_cast<std::size_t>(readable_);
+    std::vector<std::uint32_t> work;
+    const auto markGood = [&](std::int64_t r, int m) {
+        const std::uint8_t bit = static_cast<std::uint8_t>(1u << (m + 3));
+        if ((state_[r] & bit) == 0) {
+            state_[r] |= bit;
+            work.push_back(Encode(r, m));
+        }
+    };
+    // One pass over the targets: which buttons lead on to a step (bit k - 1 of onward[r]), counted by the
+    // step they lead to; and the states that end the game with one click (button k leads to an ending and
+    // m >= k).
+    std::vector<std::uint8_t> onward(n, 0);
+    std::vector<std::uint32_t> first(n + 1, 0);
+    for (std::size_t r = 0; r < n; ++r) {
+        int ends = 5;
+        for (int k = 0; k < 4; ++k) {
+            const std::int32_t t = targets_[r][k];
+            if (!Valid(t)) {
+                continue;
+            }
+            if (typ_[t] == scenario::TypKoniec) {
+                ends = std::min(ends, k + 1);
+            } else {
+                onward[r] |= static_cast<std::uint8_t>(1u << k);
+                ++first[static_cast<std::size_t>(t) + 1];
+            }
+        }
+        for (int m = ends; m <= 4; ++m) {
+            markGood(static_cast<std::int64_t>(r), m);
+        }
+    }
+    for (std::size_t t = 0; t < n; ++t) {
+        first[t + 1] += first[t];
+    }
+    // The reverse edges grouped by the step they lead to. Placing each at first[t]++ leaves first[t] at
+    // the start of t + 1; shifting back restores it.
+    std::vector<std::uint32_t> from(first[n]);
+    for (std::size_t r = 0; r < n; ++r) {
+        for (int k = 0; onward[r] >> k != 0; ++k) {
+            if (onward[r] & (1u << k)) {
+                from[first[static_cast<std::size_t>(targets_[r][k])]++] =
+                    Encode(static_cast<std::int64_t>(r), k + 1);
+            }
+        }
+    }
+    onward = {};
+    for (std::size_t t = n; t > 0; --t) {
+        first[t] = first[t - 1];
+    }
+    first[0] = 0;
+
+    // A state (r, m) is good when a button k <= m leads to a good state: the state a click on k makes.
+    while (!work.empty()) {
+        const std::uint32_t s = work.back();
+        work.pop_back();
+        const std::size_t t = s / 4;
+        const int mt = static_cast<int>(s % 4) + 1;
+        const bool keeps = !scenario::OpenChoices(typ_[t]).has_value();
+        if (!keeps && OpenAfter(typ_[t], 1) != mt) {
+            continue; // no click arrives in this state
+        }
+        for (std::uint32_t e = first[t]; e < first[t + 1]; ++e) {
+            const std::int64_t r = from[e] / 4;
+            const int k = static_cast<int>(from[e] % 4) + 1;
+            if (keeps) {
+                if (mt >= k) {
+                    markGood(r, mt);
+                }
+            } else {
+                for (int m = k; m <= 4; ++m) {
+                    markGood(r, m);
+                }
+            }
+        }
+    }
+}
+
+} // namespace kit

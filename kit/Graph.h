@@ -1,0 +1,59 @@
+#pragma once
+// The story as the player can walk it. The game's state between clicks is the record it shows and the
+// buttons it has enabled, and the buttons are always a prefix 1..m, so the walk is a search over at most
+// four states a record, exact over every path:
+//   - play starts at record 1 with button 1 alone, whatever record 1's type;
+//   - button k (k <= m) leads to target t when t is a record of both files; a target that fails to read
+//     leaves the game where it was;
+//   - reaching a step of type 2 ends the game; types 0, 1, 3, 4 and 5 enable their buttons; the others
+//     leave the buttons as they were.
+// Memory: 16 bytes of targets and 1 of type a record, 3 of search state, and at most 4 + 4 a choice for
+// the reverse edges and the work list.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kit {
+
+class StoryGraph {
+  public:
+    void Reserve(std::int64_t records);
+    // Appends the next record. Records past the type list have no type and cannot be read by the player.
+    void Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp);
+    void Analyse();
+
+    std::int64_t Records() const { return static_cast<std::int64_t>(typ_.size()); }
+    // Records the player can read in both files: targets 0 .. Readable() - 1 succeed.
+    std::int64_t Readable() const { return readable_; }
+    bool CanStart() const { return readable_ >= 2; }
+    bool Valid(std::int64_t target) const { return target >= 0 && target < readable_; }
+
+    // After Analyse: whether a player can see the record (as a step or as an ending); the most buttons it can
+    // have enabled there (0 when unreachable or an ending reached only as such); whether some way of being
+    // there can never reach an ending.
+    bool Reachable(std::int64_t r) const { return (state_[r] & ReachedMask) != 0 || endings_[r]; }
+    int MostOpen(std::int64_t r) const;
+    bool Trap(std::int64_t r) const { return (state_[r] & ReachedMask & ~(state_[r] >> 4)) != 0; }
+    bool EndsHere(std::int64_t r) const { return endings_[r]; }
+    std::uint8_t Typ(std::int64_t r) const { return typ_[r]; }
+    const std::array<std::int32_t, 4>& Targets(std::int64_t r) const { return targets_[r]; }
+
+  private:
+    // state_ bits 0-3: states (record, m = 1..4) reached; bits 4-7: those states can reach an ending.
+    static constexpr std::uint8_t ReachedMask = 0x0F;
+
+    // The buttons a step of type `typ` leaves enabled when reached with `m` enabled; 0 for an ending.
+    static int OpenAfter(std::uint8_t typ, int m);
+    void Forward();
+    void Backward();
+
+    std::vector<std::array<std::int32_t, 4>> targets_;
+    std::vector<std::uint8_t> typ_;
+    std::vector<std::uint8_t> state_;
+    std::vector<bool> endings_; // reached as an ending
+    std::int64_t typed_ = 0;
+    std::int64_t readable_ = 0;
+};
+
+} // namespace kit

@@ -1,0 +1,39 @@
+#pragma once
+// How `check` finds out what the player would meet with a step's picture and sound.
+
+#include "kit/Findings.h"
+
+#include <optional>
+#include <string>
+
+namespace kit {
+
+struct MediaProblem {
+    Severity severity = Severity::Warning;
+    std::string message;
+};
+
+class MediaProbe {
+  public:
+    virtual ~MediaProbe() = default;
+    // `name` is the step's Bmp or Wav in code page 1250, `folder` the scenario's folder; nullopt when the
+    // player shows or plays the file without a word.
+    virtual std::optional<MediaProblem> Picture(const std::string& folder, const std::string& name) = 0;
+    virtual std::optional<MediaProblem> Sound(const std::string& folder, const std::string& name) = 0;
+};
+
+// The player's own lookup and decoders: the media path matched as the player matches it (letter case
+// included), pictures through our BMP decoder, sounds opened by the sound player on SDL's dummy driver.
+class PlayerMediaProbe : public MediaProbe {
+  public:
+    PlayerMediaProbe();
+    ~PlayerMediaProbe() override;
+    std::optional<MediaProblem> Picture(const std::string& folder, const std::string& name) override;
+    std::optional<MediaProblem> Sound(const std::string& folder, const std::string& name) override;
+
+  private:
+    struct Impl;
+    Impl* impl_;
+};
+
+} // namespace kit

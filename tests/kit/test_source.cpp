@@ -1,0 +1,96 @@
+// The story source: what it compiles into, and every kind of mistake reported at its line.
+#include "kit/Source.h"
+#include "scenario/Cp1250.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StorySource, NumbersStepsInOrderAndResolvesLabels) {
+    // A byte order mark first, as some editors write it.
+    const kit::ParseResult r = kit::ParseStory("\xEF\xBB\xBF"
+                                               R"(scenariusz Las
+krok @start Początek
+typ Wybory2
+opis Pierwsza linia
+opis druga linia.
+wybor 1 Dalej -> @koniec
+wybor 2 "  W -> bok \"x\" \x81" -> -7
+krok 5 @koniec Koniec
+typ Koniec
+obraz a.bmp
+krok "7 kroków"
+typ 200
+krok 4 @bok
+typ 1
+krok 3
+typ 0
+krok 2
+typ 0
+)",
+                                               "las.txt");
+    ASSERT_EQ(r.errors, std::vector<std::string>{});
+    EXPECT_EQ(r.story.scenarioName, "Las");
+    ASSERT_EQ(r.story.records.size(), 7u); // 0 (left out, empty) to 6
+    const auto& start = r.story.records[1];
+    EXPECT_EQ(start.Nazwa, scenario::Utf8ToCp1250("Początek"));
+    EXPECT_EQ(start.Opis, "Pierwsza linia druga linia.");
+    EXPECT_EQ(start.Wybor[1], "  W -> bok \"x\" \x81");
+    EXPECT_EQ(start.Krok_Wybrany, (std::array<std::int32_t, 4>{5, -7, 0, 0}));
+    EXPECT_EQ(start.Typ, 4);
+    EXPECT_EQ(r.story.records[5].Bmp, "a.bmp");
+    EXPECT_EQ(r.story.records[6].Nazwa, scenario::Utf8ToCp1250("7 kroków"));
+    EXPECT_EQ(r.story.records[6].Typ, 200);
+    EXPECT_EQ(r.story.records[0], scenario::StepRecord{});
+    EXPECT_EQ(r.story.lines[5], 8);
+}
+
+TEST(StorySource, ReportsEachMistakeAtItsLineAndByHowMuch) {
+    const struct {
+        std::string source;
+        std::string error;
+    } cases[] = {
+        {"krok 1 " + std::string(21, 'n') + "\ntyp 1",
+         "s.txt:1: nazwa kroku ma 21 znaków, o 1 za dużo (pole mieści 20)"},
+        {"krok 1\ntyp 1\nopis " + std::string(200, 'a') + "\nopis " + std::string(50, 'b'),
+         "s.txt:3: opis ma 251 znaków, o 1 za dużo (pole mieści 250)"},
+        {"krok 1\ntyp 1\nwybor 1 " + std::string(47, 'w') + " -> 1",
+         "s.txt:3: wybór 1 ma 47 znaków, o 2 za dużo"},
+        {"krok 1\ntyp 1\nobraz " + std::string(22, 'p') + ".bmp",
+         "s.txt:3: nazwa obrazu ma 26 znaków, o 6 za dużo"},
+        {"krok 1\ntyp 1\nopis Strzałka → tu",
+         "s.txt:3: opis: znak 10 (U+2192) jest spoza strony kodowej 1250"},
+        {"krok 1\ntyp 1\nwybor 2 \"ab\\x4\" -> 1", "s.txt:3: wybór 2: nieznana sekwencja"},
+        {"krok 1\ntyp 1\nwybor 1 A -> @nigdzie", "s.txt:3: wybór 1: nie ma etykiety @nigdzie"},
+        {"krok @a A\ntyp 1\nkrok @a B\ntyp 1", "s.txt:3: etykieta @a jest już w wierszu 1"},
+        {"krok 1\ntyp 300", "s.txt:2: typ 300 jest poza zakresem 0–255 (o 45 za dużo)"},
+        {"krok 1\ntyp Dziwny", "s.txt:2: typ to liczba od 0 do 255 albo nazwa"},
+        {"krok 1\ntyp 1\nwybor 5 A -> 1", "s.txt:3: numer wyboru 5 jest poza zakresem 1–4"},
+        {"krok 1\ntyp 1\nwybor 0 A -> 1", "s.txt:3: numer wyboru 0 jest poza zakresem 1–4"},
+        {"krok 1\ntyp 1\nwybor 1 A -> 1\nwybor 1 B -> 1", "s.txt:4: wybór 1 jest już w wierszu 3"},
+        {"krok 1\ntyp 1\nwybor 1 A -> 3000000000",
+         "s.txt:3: wybór 1: cel 3000000000 jest poza zakresem liczb 32-bitowych"},
+        {"krok 1\ntyp 1\nwybor 1 A", "s.txt:3: wybór 1: brak „-> CEL”"},
+        {"krok 1\n\nkrok 2\ntyp 1", "s.txt:1: krok 1 nie ma typu"},
+        {"krok 1\ntyp 1\nkrok 1\ntyp 1", "s.txt:3: krok 1 jest już w wierszu 1"},
+        {"krok 1\ntyp 1\nkrok 4\ntyp 1", "s.txt:3: brakuje kroku 2–3"},
+        {"krok 1\ntyp 1\nkrok 2000000000\ntyp 1", "s.txt:3: brakuje kroku 2–1999999999"},
+        {"typ 1", "s.txt:1: „typ” należy do kroku"},
+        {"krok 1\ntyp 1\nskok 2", "s.txt:3: nieznane słowo „skok”"},
+        {"scenariusz Las.Gra\nkrok 1\ntyp 1", "s.txt:1: nazwa scenariusza „Las.Gra”"},
+        {"# nic\n", "s.txt:2: źródło nie ma ani jednego kroku"},
+        {"krok 1\ntyp 1\nopis \"bez końca", "s.txt:3: opis: brak cudzysłowu zamykającego tekst"},
+    };
+    for (const auto& c : cases) {
+        const kit::ParseResult r = kit::ParseStory(c.source, "s.txt");
+        ASSERT_FALSE(r.errors.empty()) << c.source;
+        EXPECT_EQ(r.errors.front().rfind(c.error, 0), 0u) << r.errors.front() << "\n  expected: " << c.error;
+    }
+}
+
+TEST(StorySource, ReportsEveryMistakeNotOnlyTheFirst) {
+    const kit::ParseResult r = kit::ParseStory("krok 1\ntyp 999\nwybor 9 x -> 1\nopis ∞\n", "s.txt");
+    EXPECT_EQ(r.errors.size(), 4u); // the type, the choice, the character, and then the step has no type
+}
+
+} // namespace
