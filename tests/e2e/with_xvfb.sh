@@ -3,13 +3,14 @@
 # the start, so that runs side by side (other test runs, other programs' tests) never get the same display,
 # as xvfb-run -a can when two start at once.
 #   with_xvfb.sh COMMAND ARGS...
+# XVFB_OPTIONS adds options of the server's own (the benchmarks want a black root window: -br).
 set -u
 [ $# -ge 1 ] || { echo "usage: $0 COMMAND ARGS..." >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp ${XVFB_OPTIONS:-} 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 display=
 if ! read -r -t 60 display <"$work/display" || [ -z "$display" ]; then
