@@ -28,6 +28,18 @@ constexpr std::optional<int> OpenChoices(std::uint8_t Typ) {
     }
 }
 
+// The buttons left open by reaching a step of type `Typ` with `open` buttons open: none for an ending,
+// the table's count for types 0, 1, 3, 4 and 5, and for the others the buttons as they were. `open` is
+// nullopt where nobody knows how many were open (a step nobody reaches); so is the answer then for the
+// types that carry the buttons over.
+constexpr std::optional<int> OpenAfter(std::uint8_t Typ, std::optional<int> open) {
+    if (Typ == TypKoniec) {
+        return 0;
+    }
+    const std::optional<int> offered = OpenChoices(Typ);
+    return offered ? offered : open;
+}
+
 // The names the authors' type list gives types 1 to 5; empty for the others.
 constexpr std::string_view TypeName(std::uint8_t Typ) {
     switch (Typ) {
