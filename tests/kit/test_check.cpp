@@ -266,6 +266,10 @@ TEST(CommandLine, ExitStatusAndMessages) {
     fixtures::WriteScenario(dir / "ok.Kro", {S(0), S(0, {2}), S(2)});
     fixtures::WriteScenario(dir / "bad.Kro", {S(0), S(0, {7}), S(2)});
     fixtures::WriteKroRecords(dir / "sam.Kro", {fixtures::EncodeKrok(S(0)), fixtures::EncodeKrok(S(0))});
+    // Copied from a disk that ignores letter case: the player opens it, and so does every command.
+    fixtures::WriteScenario(dir / "ZAMEK.KRO", {S(0), S(0, {2}), S(2)});
+    fs::rename(dir / "ZAMEK.lis", dir / "ZAMEK.LIS");
+    const std::string zamek = (dir / "ZAMEK.KRO").string();
     std::ofstream(dir / "zla.txt") << "krok 1\ntyp 1\nwybor 7 x -> 1\n";
     std::ofstream(dir / "dobra.txt")
         << "scenariusz ok\nkrok 1\ntyp 0\nwybor 1 Dalej -> 2\nkrok 2\ntyp Koniec\n";
@@ -290,6 +294,9 @@ TEST(CommandLine, ExitStatusAndMessages) {
          ""},
         {{"check", (dir / "sam.Kro").string()}, 2, "", "sam.lis: File not found"},
         {{"check", (dir / "brak" / "x.Kro").string()}, 2, "", "x.Kro: Invalid filename"},
+        {{"check", zamek}, 0, "", ""},
+        {{"unpack", zamek}, 0, "scenariusz ZAMEK\n", ""},
+        {{"map", zamek}, 0, "r1 -> r2 [label=\"1: dalej\"]", ""},
         {{"check", (dir / "zla.txt").string()}, 1, "zla.txt:3: numer wyboru 7", ""},
         {{"build", (dir / "zla.txt").string()}, 1, "", "zla.txt:3: numer wyboru 7"},
         {{"build", (dir / "dobra.txt").string()}, 2, "", "ok.Kro: plik już istnieje (--force go zastąpi)"},
