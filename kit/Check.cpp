@@ -182,8 +182,8 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
         }
         const bool typed = r < lisRecords;
         const std::uint8_t typ = graph.Typ(r);
-        const bool inTable = scenario::OpenChoices(typ).has_value() || typ == scenario::TypKoniec;
-        if (typed && !inTable) {
+        const bool carriesOver = !scenario::OpenAfter(typ, std::nullopt).has_value();
+        if (typed && carriesOver) {
             report.Warning("typu " + std::to_string(typ) +
                            " nie ma w tablicy przycisków: gracz zostawi przyciski takie, jakie były na "
                            "poprzednim kroku");
@@ -203,14 +203,11 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
                                "): czy tekst nie został ucięty?");
             }
         }
-        // The buttons a player can have enabled here; for a step nobody reaches, what its type enables.
-        int open = graph.Reachable(r) ? graph.MostOpen(r) : -1;
-        if (open < 0 && typed) {
-            open = typ == scenario::TypKoniec ? 0 : scenario::OpenChoices(typ).value_or(-1);
-        }
-        for (int k = 1; k <= 4 && open >= 0; ++k) {
+        // Unknown for a step nobody reaches that keeps the buttons it is reached with: nothing to say.
+        const std::optional<int> open = graph.Open(r);
+        for (int k = 1; k <= 4 && open; ++k) {
             const bool text = (local.choiceText & (1u << (k - 1))) != 0;
-            if (k <= open) {
+            if (k <= *open) {
                 if (!text) {
                     report.Warning("przycisk " + std::to_string(k) + " jest włączony, ale wybór " +
                                    std::to_string(k) + " nie ma tekstu");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace kit {
@@ -32,16 +33,19 @@ void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::uint8_t ty
     typed_ += hasTyp ? 1 : 0;
 }
 
-int StoryGraph::OpenAfter(std::uint8_t typ, int m) {
-    if (typ == scenario::TypKoniec) {
-        return 0;
-    }
-    return scenario::OpenChoices(typ).value_or(m);
-}
-
 int StoryGraph::MostOpen(std::int64_t r) const {
     const unsigned reached = state_[r] & ReachedMask;
     return reached == 0 ? 0 : std::bit_width(reached);
+}
+
+std::optional<int> StoryGraph::Open(std::int64_t r) const {
+    if (Reachable(r)) {
+        return MostOpen(r);
+    }
+    if (r >= typed_) {
+        return std::nullopt;
+    }
+    return scenario::OpenAfter(typ_[r], std::nullopt);
 }
 
 void StoryGraph::Analyse() {
@@ -70,7 +74,8 @@ void StoryGraph::Forward() {
             if (!Valid(t)) {
                 continue;
             }
-            const int next = OpenAfter(typ_[t], m);
+            // Known: the buttons open before the click are.
+            const int next = *scenario::OpenAfter(typ_[t], m);
             if (next == 0) {
                 endings_[t] = true;
             } else if ((state_[t] & (1u << (next - 1))) == 0) {
@@ -140,14 +145,15 @@ void StoryGraph::Backward() {
         work.pop_back();
         const std::size_t t = s / 4;
         const int mt = static_cast<int>(s % 4) + 1;
-        const bool keeps = !scenario::OpenChoices(typ_[t]).has_value();
-        if (!keeps && OpenAfter(typ_[t], 1) != mt) {
+        // The buttons any click into t leaves open; nullopt when t keeps those of the step clicked on.
+        const std::optional<int> fixed = scenario::OpenAfter(typ_[t], std::nullopt);
+        if (fixed && *fixed != mt) {
             continue; // no click arrives in this state
         }
         for (std::uint32_t e = first[t]; e < first[t + 1]; ++e) {
             const std::int64_t r = from[e] / 4;
             const int k = static_cast<int>(from[e] % 4) + 1;
-            if (keeps) {
+            if (!fixed) {
                 if (mt >= k) {
                     markGood(r, mt);
                 }

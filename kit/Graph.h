@@ -5,13 +5,14 @@
 //   - play starts at record 1 with button 1 alone, whatever record 1's type;
 //   - button k (k <= m) leads to target t when t is a record of both files; a target that fails to read
 //     leaves the game where it was;
-//   - reaching a step of type 2 ends the game; types 0, 1, 3, 4 and 5 enable their buttons; the others
-//     leave the buttons as they were.
+//   - reaching a step leaves open the buttons scenario::OpenAfter gives: none for an ending (type 2),
+//     the table's for types 0, 1, 3, 4 and 5, and for the others those open before the click.
 // Memory: 16 bytes of targets and 1 of type a record, 3 of search state, and at most 4 + 4 a choice for
 // the reverse edges and the work list.
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kit {
@@ -34,6 +35,10 @@ class StoryGraph {
     // there can never reach an ending.
     bool Reachable(std::int64_t r) const { return (state_[r] & ReachedMask) != 0 || endings_[r]; }
     int MostOpen(std::int64_t r) const;
+    // The buttons to look at on record r: MostOpen for a record a player reaches; for one nobody reaches,
+    // what its type opens on its own, and nullopt when its type keeps the buttons it is reached with or
+    // the record has no type.
+    std::optional<int> Open(std::int64_t r) const;
     bool Trap(std::int64_t r) const { return (state_[r] & ReachedMask & ~(state_[r] >> 4)) != 0; }
     bool EndsHere(std::int64_t r) const { return endings_[r]; }
     std::uint8_t Typ(std::int64_t r) const { return typ_[r]; }
@@ -43,8 +48,6 @@ class StoryGraph {
     // state_ bits 0-3: states (record, m = 1..4) reached; bits 4-7: those states can reach an ending.
     static constexpr std::uint8_t ReachedMask = 0x0F;
 
-    // The buttons a step of type `typ` leaves enabled when reached with `m` enabled; 0 for an ending.
-    static int OpenAfter(std::uint8_t typ, int m);
     void Forward();
     void Backward();
 

@@ -95,10 +95,8 @@ void WriteDot(ScenarioInput& input, std::ostream& out) {
         }
         out << "\\n" << Label(FirstWords(step.Opis)) << "\"" << attributes << "];\n";
 
-        int open = reachable ? graph.MostOpen(r) : -1;
-        if (open < 0 && typ) {
-            open = ending ? 0 : scenario::OpenChoices(*typ).value_or(0);
-        }
+        // No edges where the buttons are unknown: a step nobody reaches that keeps those it is reached with.
+        const int open = graph.Open(r).value_or(0);
         for (int k = 1; k <= open; ++k) {
             const std::int64_t t = step.Krok_Wybrany[static_cast<std::size_t>(k - 1)];
             const std::string label =

@@ -231,6 +231,20 @@ TEST(Check, ButtonsCarriedOverByATypeOutsideTheTableAreFollowedExactly) {
     EXPECT_EQ(r.summary.errors, 2) << Dump(r);
 }
 
+TEST(Check, AStepNobodyReachesIsJudgedByTheButtonsItsTypeOpensAndNoneWhenItKeepsThem) {
+    // Records 3 and 4 are out of reach: type 4 opens two buttons on its own; type 9 keeps the ones it
+    // would be reached with, which nobody knows.
+    fixtures::TempDir dir;
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(2), S(4, {2}), S(9, {-1, 7}, Two)});
+    const Result r = Check(dir / "s.Kro");
+    EXPECT_TRUE(r.Has(3, W, "przycisk 2 jest włączony, ale wybór 2 nie ma tekstu")) << Dump(r);
+    EXPECT_TRUE(r.Has(3, W, "wybór 2 prowadzi do rekordu 0")) << Dump(r);
+    const auto about4 = std::count_if(r.findings.begin(), r.findings.end(),
+                                      [](const kit::Finding& f) { return f.record == 4; });
+    EXPECT_EQ(about4, 2) << Dump(r); // its type and that nobody reaches it
+    EXPECT_TRUE(r.Has(4, W, "typu 9 nie ma w tablicy")) << Dump(r);
+}
+
 TEST(Check, ACleanStoryHasNothingToReport) {
     fixtures::TempDir dir;
     fs::create_directories(dir / "Obrazki");
@@ -334,14 +348,18 @@ TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
 
 TEST(CommandLine, MapsTheStoryAsDotAndThroughGraphviz) {
     fixtures::TempDir dir;
-    fixtures::WriteScenario(
-        dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}), S(2), S(0, {3})});
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}),
+                                            S(2), S(0, {3}), S(9, {3})});
     const KitRun dot = Kit({"map", (dir / "s.Kro").string()});
     ASSERT_EQ(dot.status, 0) << dot.err;
     EXPECT_NE(dot.out.find("r2 -> r3 [label=\"1: Idź \\\"tam\\\"\"]"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r2 -> x2_2 [label=\"2: Źle\", color=red]"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r3 [label=\"3: k (zakończenie)"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r4 [label=\"4: k (nieosiągalny)"), std::string::npos) << dot.out;
+    // Out of reach: type 0 opens button 1 on its own; type 9 keeps buttons nobody knows, so no edges.
+    EXPECT_NE(dot.out.find("r4 -> r3 [label=\"1: dalej\"]"), std::string::npos) << dot.out;
+    EXPECT_NE(dot.out.find("r5 [label=\"5: k (nieosiągalny)"), std::string::npos) << dot.out;
+    EXPECT_EQ(dot.out.find("r5 ->"), std::string::npos) << dot.out;
 
     const KitRun svg = Kit({"map", (dir / "s.Kro").string(), "-o", (dir / "s.svg").string()});
     ASSERT_EQ(svg.status, 0) << svg.err;
