@@ -24,7 +24,6 @@ struct Local {
     std::uint8_t choiceText = 0; // bit k-1: choice k has a text
     std::uint8_t full = 0;       // bit i: text field i fills its field
     std::uint8_t over = 0;       // bit i: its stored length exceeds the field
-    bool blank = true;           // every text empty
 };
 
 // The media a record names: index + 1 into the media results, 0 for none. Kept only when media are looked at.
@@ -103,13 +102,8 @@ void ReportTarget(Reporter& report, std::int64_t kroRecords, std::int64_t lisRec
 StoryGraph ReadGraph(ScenarioInput& input) {
     StoryGraph graph;
     graph.Reserve(input.KroRecords());
-    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
-        std::array<std::int32_t, 4> targets{};
-        for (std::size_t k = 0; k < 4; ++k) {
-            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
-        }
-        graph.Add(targets, typ.value_or(0), typ.has_value());
-    });
+    input.ForEach(
+        [&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) { graph.Add(krok, typ); });
     graph.Analyse();
     return graph;
 }
@@ -129,7 +123,6 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
             const std::uint8_t length = krok[TextFields[i].offset];
             local.full |= static_cast<std::uint8_t>(length >= TextFields[i].max ? 1u << i : 0u);
             local.over |= static_cast<std::uint8_t>(length > TextFields[i].max ? 1u << i : 0u);
-            local.blank = local.blank && length == 0;
             if (i >= 1 && i <= 4 && length > 0) {
                 local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
             }
@@ -145,11 +138,7 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
                  found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); })});
         }
         locals.push_back(local);
-        std::array<std::int32_t, 4> targets{};
-        for (std::size_t k = 0; k < 4; ++k) {
-            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
-        }
-        graph.Add(targets, typ.value_or(0), typ.has_value());
+        graph.Add(krok, typ);
     });
     graph.Analyse();
 
@@ -167,9 +156,7 @@ CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink&
     }
     for (std::int64_t r = 0; r < records; ++r) {
         const Local& local = locals[static_cast<std::size_t>(r)];
-        // An empty record 0 nobody reaches is the usual placeholder (build writes one): nothing to report.
-        if (r == 0 && !graph.Reachable(0) && local.blank && graph.Typ(0) == 0 &&
-            graph.Targets(0) == std::array<std::int32_t, 4>{}) {
+        if (graph.Placeholder(r)) {
             continue;
         }
         report.Record(r, std::string_view(local.name.data(), local.nameLength));

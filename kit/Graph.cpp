@@ -1,5 +1,6 @@
 #include "kit/Graph.h"
 
+#include "scenario/StepRecord.h"
 #include "scenario/StepTypes.h"
 
 #include <algorithm>
@@ -24,13 +25,22 @@ void StoryGraph::Reserve(std::int64_t records) {
     typ_.reserve(static_cast<std::size_t>(records));
 }
 
-void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp) {
-    if (hasTyp && typed_ != Records()) {
+void StoryGraph::Add(KrokSpan krok, std::optional<std::uint8_t> typ) {
+    if (typ && typed_ != Records()) {
         throw std::logic_error("StoryGraph: a typed record after an untyped one");
     }
+    std::array<std::int32_t, 4> targets{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
+    }
+    if (Records() == 0) {
+        blankZero_ = typ.value_or(0) == 0 && targets == std::array<std::int32_t, 4>{} &&
+                     std::all_of(scenario::TextFields.begin(), scenario::TextFields.end(),
+                                 [&](const scenario::ShortStringField& f) { return krok[f.offset] == 0; });
+    }
     targets_.push_back(targets);
-    typ_.push_back(typ);
-    typed_ += hasTyp ? 1 : 0;
+    typ_.push_back(typ.value_or(0));
+    typed_ += typ ? 1 : 0;
 }
 
 int StoryGraph::MostOpen(std::int64_t r) const {

@@ -10,6 +10,8 @@
 // Memory: 16 bytes of targets and 1 of type a record, 3 of search state, and at most 4 + 4 a choice for
 // the reverse edges and the work list.
 
+#include "kit/ScenarioInput.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,8 +22,9 @@ namespace kit {
 class StoryGraph {
   public:
     void Reserve(std::int64_t records);
-    // Appends the next record. Records past the type list have no type and cannot be read by the player.
-    void Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp);
+    // Appends the next record as the step file holds it, with its type; records past the type list have
+    // none (nullopt) and cannot be read by the player.
+    void Add(KrokSpan krok, std::optional<std::uint8_t> typ);
     void Analyse();
 
     std::int64_t Records() const { return static_cast<std::int64_t>(typ_.size()); }
@@ -41,6 +44,9 @@ class StoryGraph {
     std::optional<int> Open(std::int64_t r) const;
     bool Trap(std::int64_t r) const { return (state_[r] & ReachedMask & ~(state_[r] >> 4)) != 0; }
     bool EndsHere(std::int64_t r) const { return endings_[r]; }
+    // Record 0 as build writes it when the source leaves it out, and nothing reaches it: type 0, every
+    // text empty, every target 0. The usual placeholder, which check does not report and map does not draw.
+    bool Placeholder(std::int64_t r) const { return r == 0 && blankZero_ && !Reachable(0); }
     std::uint8_t Typ(std::int64_t r) const { return typ_[r]; }
     const std::array<std::int32_t, 4>& Targets(std::int64_t r) const { return targets_[r]; }
 
@@ -56,6 +62,7 @@ class StoryGraph {
     std::vector<std::uint8_t> state_;
     std::vector<bool> endings_; // reached as an ending
     std::int64_t typed_ = 0;
+    bool blankZero_ = false; // record 0 exists, of type 0 with every text empty and every target 0
     std::int64_t readable_ = 0;
 };
 

@@ -66,10 +66,10 @@ void WriteDot(ScenarioInput& input, std::ostream& out) {
            "  edge [fontname=\"Sans\", fontsize=9];\n";
     input.ForEach([&](std::int64_t r, KrokSpan krok, std::optional<std::uint8_t> typ) {
         const scenario::StepRecord step = scenario::DecodeStep(krok, typ.value_or(0));
-        const bool reachable = graph.Reachable(r);
-        if (r == 0 && !reachable && step.Nazwa.empty() && step.Opis.empty()) {
-            return; // the placeholder record 0
+        if (graph.Placeholder(r)) {
+            return;
         }
+        const bool reachable = graph.Reachable(r);
         const bool ending = typ && *typ == scenario::TypKoniec;
         std::string attributes;
         std::string mark;

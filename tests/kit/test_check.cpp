@@ -346,6 +346,34 @@ TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out; // and the way back to record 0
 }
 
+TEST(CommandLine, CheckAndMapPassOverRecord0OnlyAsBuildWritesItAndWhenNothingReachesIt) {
+    const struct {
+        const char* what;
+        std::function<void(Step&)> change;
+        bool reached;
+        bool shown;
+    } cases[] = {
+        {"as build writes it", [](Step&) {}, false, false},
+        {"of type 1", [](Step& s) { s.typ = 1; }, false, true},
+        {"with a choice's text", [](Step& s) { s.wybory[2] = "x"; }, false, true},
+        {"with a target", [](Step& s) { s.targets[3] = 1; }, false, true},
+        {"naming a picture", [](Step& s) { s.bmp = "x.bmp"; }, false, true},
+        {"reached", [](Step&) {}, true, true},
+    };
+    for (const auto& c : cases) {
+        fixtures::TempDir dir;
+        Step zero;
+        zero.typ = 0;
+        c.change(zero);
+        fixtures::WriteScenario(dir / "s.Kro", {zero, S(0, {3}), S(2), S(4, {2, c.reached ? 0 : 2}, Two)});
+        const KitRun check = Kit({"check", "--json", (dir / "s.Kro").string()});
+        const KitRun map = Kit({"map", (dir / "s.Kro").string()});
+        EXPECT_EQ(check.out.find("\"record\": 0,") != std::string::npos, c.shown) << c.what << "\n"
+                                                                                  << check.out;
+        EXPECT_EQ(map.out.find("  r0 [") != std::string::npos, c.shown) << c.what << "\n" << map.out;
+    }
+}
+
 TEST(CommandLine, MapsTheStoryAsDotAndThroughGraphviz) {
     fixtures::TempDir dir;
     fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}),
