@@ -177,31 +177,26 @@ int Unpack(const Options& o, std::ostream& out) {
 }
 
 int Check(const Options& o, std::ostream& out) {
-    std::unique_ptr<ScenarioInput> input;
-    try {
-        input = OpenInput(o.file);
-    } catch (const SourceErrors& e) {
-        // The source's own mistakes, each already "FILE:LINE: message".
-        for (std::size_t i = 0; i < e.errors().size(); ++i) {
-            if (o.json) {
-                out << (i == 0 ? "[\n  " : ",\n  ") << "{\"file\": " << JsonString(o.file)
-                    << ", \"severity\": \"error\", \"message\": " << JsonString(e.errors()[i]) << "}";
-            } else {
-                out << e.errors()[i] << "\n";
-            }
-        }
-        out << (o.json ? "\n]\n" : "");
-        return ExitErrors;
-    }
-    std::unique_ptr<MediaProbe> media;
-    if (o.media) {
-        media = std::make_unique<PlayerMediaProbe>();
-    }
     std::unique_ptr<FindingSink> sink;
     if (o.json) {
         sink = std::make_unique<JsonSink>(out);
     } else {
         sink = std::make_unique<TextSink>(out);
+    }
+    std::unique_ptr<ScenarioInput> input;
+    try {
+        input = OpenInput(o.file);
+    } catch (const SourceErrors& e) {
+        // A source with mistakes cannot be checked as a story: its mistakes are the findings.
+        for (const Finding& error : e.errors()) {
+            sink->Report(error);
+        }
+        sink->Finish();
+        return ExitErrors;
+    }
+    std::unique_ptr<MediaProbe> media;
+    if (o.media) {
+        media = std::make_unique<PlayerMediaProbe>();
     }
     const CheckSummary summary = CheckScenario(*input, media.get(), *sink);
     return summary.errors > 0 ? ExitErrors : ExitOk;
@@ -289,8 +284,9 @@ int RunKit(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Więcej: " << Program << " --help\n";
         return ExitTrouble;
     } catch (const SourceErrors& e) {
-        for (const std::string& error : e.errors()) {
-            err << error << "\n";
+        TextSink sink(err);
+        for (const Finding& error : e.errors()) {
+            sink.Report(error);
         }
         return ExitErrors;
     } catch (const scenario::WriteError& e) {
