@@ -165,9 +165,7 @@ int Unpack(const Options& o, std::ostream& out) {
         kit::Unpack(input, name, out);
         return ExitOk;
     }
-    if (!o.force && ::access(o.output->c_str(), F_OK) == 0) {
-        throw scenario::WriteError(*o.output, EEXIST);
-    }
+    scenario::RefuseExisting(*o.output, o.force);
     std::ostringstream text;
     kit::Unpack(input, name, text);
     scenario::AtomicFile file(*o.output);
@@ -214,9 +212,7 @@ int Map(const Options& o, std::ostream& out) {
     if (ext != "dot" && ext != "gv" && ext != "svg" && ext != "png") {
         throw Usage{"map: plik wyjściowy kończy się na .dot, .gv, .svg albo .png, nie " + path};
     }
-    if (!o.force && ::access(path.c_str(), F_OK) == 0) {
-        throw scenario::WriteError(path, EEXIST);
-    }
+    scenario::RefuseExisting(path, o.force);
     if (ext == "dot" || ext == "gv") {
         std::ostringstream text;
         WriteDot(*input, text);

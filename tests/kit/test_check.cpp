@@ -288,6 +288,9 @@ TEST(CommandLine, ExitStatusAndMessages) {
     std::ofstream(dir / "dobra.txt")
         << "scenariusz ok\nkrok 1\ntyp 0\nwybor 1 Dalej -> 2\nkrok 2\ntyp Koniec\n";
     const std::string ok = (dir / "ok.Kro").string();
+    std::ofstream(dir / "stara.dot") << "stara";
+    // A link that leads nowhere is replaced only with --force, like a file.
+    fs::create_symlink("nigdzie.svg", dir / "link.svg");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -318,6 +321,10 @@ TEST(CommandLine, ExitStatusAndMessages) {
          ""},
         {{"build", (dir / "zla.txt").string()}, 1, "", "zla.txt:3: numer wyboru 7"},
         {{"build", (dir / "dobra.txt").string()}, 2, "", "ok.Kro: plik już istnieje (--force go zastąpi)"},
+        {{"unpack", ok, "-o", (dir / "zla.txt").string()}, 2, "", "zla.txt: plik już istnieje (--force go"},
+        {{"map", ok, "-o", (dir / "stara.dot").string()}, 2, "", "stara.dot: plik już istnieje (--force go"},
+        {{"map", ok, "-o", (dir / "link.svg").string()}, 2, "", "link.svg: plik już istnieje (--force go"},
+        {{"map", "--force", ok, "-o", (dir / "stara.dot").string()}, 0, "", ""},
         {{"build", "--force", (dir / "dobra.txt").string()}, 0, "", ""},
         {{"map", ok, "-o", (dir / "m.txt").string()},
          2,
@@ -339,6 +346,9 @@ TEST(CommandLine, ExitStatusAndMessages) {
     }
     // The rebuilt scenario replaced the old one: record 2 is now the ending of the source.
     EXPECT_EQ(fs::file_size(ok), 3 * 516u);
+    std::ifstream dot(dir / "stara.dot");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(dot), {}).rfind("digraph przygoda {", 0), 0u);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.svg"));
 }
 
 TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
