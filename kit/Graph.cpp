@@ -176,4 +176,13 @@ void StoryGraph::Backward() {
     }
 }
 
+StoryGraph ReadGraph(ScenarioInput& input) {
+    StoryGraph graph;
+    graph.Reserve(input.KroRecords());
+    input.ForEach(
+        [&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) { graph.Add(krok, typ); });
+    graph.Analyse();
+    return graph;
+}
+
 } // namespace kit

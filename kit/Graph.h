@@ -66,4 +66,7 @@ class StoryGraph {
     std::int64_t readable_ = 0;
 };
 
+// The graph of every record of a scenario, analysed: one pass over the files.
+StoryGraph ReadGraph(ScenarioInput& input);
+
 } // namespace kit

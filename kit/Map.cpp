@@ -1,6 +1,6 @@
 #include "kit/Map.h"
 
-#include "kit/Check.h"
+#include "kit/Graph.h"
 #include "scenario/AtomicFile.h"
 #include "scenario/Cp1250.h"
 #include "scenario/StepRecord.h"
