@@ -231,6 +231,16 @@ TEST(Check, ButtonsCarriedOverByATypeOutsideTheTableAreFollowedExactly) {
     EXPECT_EQ(r.summary.errors, 2) << Dump(r);
 }
 
+TEST(Check, TheHighestOpenButtonCarriesItsButtonsIntoAStepThatKeepsThem) {
+    // Record 2 (type 4) gets on only by button 2, into record 3 (type 7), which keeps the two buttons and
+    // ends the game by button 2. No trap: button 2 of two is open.
+    fixtures::TempDir dir;
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(4, {2, 3}, Two), S(7, {3, 4}, Two), S(2)});
+    const Result r = Check(dir / "s.Kro");
+    EXPECT_EQ(r.summary.errors, 0) << Dump(r);
+    EXPECT_TRUE(r.Has(3, W, "typu 7 nie ma w tablicy")) << Dump(r);
+}
+
 TEST(Check, AStepNobodyReachesIsJudgedByTheButtonsItsTypeOpensAndNoneWhenItKeepsThem) {
     // Records 3 and 4 are out of reach: type 4 opens two buttons on its own; type 9 keeps the ones it
     // would be reached with, which nobody knows.
