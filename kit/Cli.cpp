@@ -27,33 +27,35 @@ namespace {
 
 constexpr const char* Program = "przygoda-kit";
 
-constexpr const char* Help = R"(Usage: przygoda-kit COMMAND [OPTION]... FILE
-Builds, unpacks, checks and maps scenarios of the Przygoda player.
+constexpr const char* Help = R"(Użycie: przygoda-kit POLECENIE [OPCJA]... PLIK
+Buduje, rozpakowuje, sprawdza i rysuje scenariusze gracza Przygoda.
 
-Commands:
-  build STORY.txt [-o FOLDER] [--force]
-                      compile a story source into NAME.Kro and NAME.lis in FOLDER
-                      (default: the source's folder)
-  unpack NAME.Kro [-o STORY.txt] [--force]
-                      write a scenario back as story source (default: to standard output)
-  check FILE [--json] [--no-media]
-                      report what a player would meet: a scenario, or a story source
-                      (a FILE ending in .txt)
-  map FILE [-o OUTPUT] [--force]
-                      draw the story as a graph: DOT to standard output, or OUTPUT
-                      ending in .dot, .gv, .svg or .png (laid out by Graphviz's dot)
+Polecenia:
+  build HISTORIA.txt [-o FOLDER] [--force]
+                      kompiluje źródło historii do NAZWA.Kro i NAZWA.lis w FOLDERZE
+                      (domyślnie: w folderze źródła)
+  unpack NAZWA.Kro [-o HISTORIA.txt] [--force]
+                      zapisuje scenariusz z powrotem jako źródło historii
+                      (domyślnie: na standardowe wyjście)
+  check PLIK [--json] [--no-media]
+                      zgłasza to, na co natrafi gracz: w scenariuszu albo w źródle
+                      historii (PLIK kończący się na .txt)
+  map PLIK [-o WYJŚCIE] [--force]
+                      rysuje historię jako graf: DOT na standardowe wyjście albo do
+                      pliku WYJŚCIE kończącego się na .dot, .gv, .svg lub .png
+                      (dwa ostatnie rozkłada program dot z pakietu Graphviz)
 
-Options:
-  -o, --output PATH   where to write
-  -f, --force         replace existing files
-      --json          check: findings as JSON
-      --no-media      check: do not look at pictures and sounds
-  -h, --help          show this help and exit
-  -V, --version       show the version and exit
+Opcje:
+  -o, --output PLIK   dokąd zapisać
+  -f, --force         zastąp istniejące pliki
+      --json          check: ustalenia w formacie JSON
+      --no-media      check: bez sprawdzania obrazów i dźwięków
+  -h, --help          pokaż tę pomoc i zakończ
+  -V, --version       pokaż wersję i zakończ
 
-Exit status: 0 done (check: no errors), 1 the input has errors, 2 trouble
-(a usage mistake, a file that cannot be read or written).
-See przygoda-kit(1) and docs/authoring.md.
+Kod wyjścia: 0 zrobione (check: bez błędów), 1 wejście ma błędy, 2 kłopot
+(pomyłka w wywołaniu, plik, którego nie da się odczytać albo zapisać).
+Zobacz przygoda-kit(1) i docs/authoring.md.
 )";
 
 struct Usage {

@@ -307,7 +307,8 @@ TEST(CommandLine, ExitStatusAndMessages) {
         std::string out;
         std::string err;
     } cases[] = {
-        {{"--help"}, 0, "Usage: przygoda-kit COMMAND", ""},
+        {{"--help"}, 0, "Użycie: przygoda-kit POLECENIE [OPCJA]... PLIK\n", ""},
+        {{"check", "-h", ok}, 0, "Użycie: przygoda-kit POLECENIE", ""},
         {{"--version"}, 0, "przygoda-kit ", ""},
         {{}, 2, "", "przygoda-kit: brak polecenia"},
         {{"zrob", ok}, 2, "", "przygoda-kit: nieznane polecenie zrob"},
@@ -359,6 +360,19 @@ TEST(CommandLine, ExitStatusAndMessages) {
     std::ifstream dot(dir / "stara.dot");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(dot), {}).rfind("digraph przygoda {", 0), 0u);
     EXPECT_TRUE(fs::is_symlink(dir / "link.svg"));
+}
+
+TEST(CommandLine, TheHelpNamesEveryCommandAndOptionTheToolTakes) {
+    const KitRun help = Kit({"--help"});
+    ASSERT_EQ(help.status, 0);
+    for (const char* word : {"  build ", "  unpack ", "  check ", "  map ", "-o, --output ", "-f, --force ",
+                             "--json ", "--no-media ", "-h, --help ", "-V, --version "}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word << "\n" << help.out;
+    }
+    // Every word the tool says is Polish, as its findings and errors are.
+    for (const char* english : {"Usage", "show", "write", "the ", "Exit status"}) {
+        EXPECT_EQ(help.out.find(english), std::string::npos) << english << "\n" << help.out;
+    }
 }
 
 TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
