@@ -165,7 +165,9 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::WriteBytes(d / "Obrazki" / "ZLY.BMP", {'B', 'M', 1, 2, 3});
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
-         1, E, "obraz Obrazki/ZLY.BMP nie wczytuje się"},
+         1, E,
+         "obraz Obrazki/ZLY.BMP nie wczytuje się: „Stream read error”; gracz zgłosi to w okienku "
+         "błędu, a krok pokaże z tekstami i przyciskami, ale bez obrazu i bez dźwięku"},
         {"missing sound",
          [](auto d) {
              Step s = S(0, {2});
@@ -183,7 +185,9 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::WriteBytes(d / "Dzwieki" / "ptak.voc", {'n', 'o', 'p', 'e'});
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
-         1, E, "dźwięk Dzwieki/ptak.voc nie otwiera się: „Nie można odtworzyć plików .voc”"},
+         1, E,
+         "dźwięk Dzwieki/ptak.voc nie otwiera się: „Nie można odtworzyć plików .voc”; gracz zgłosi to w "
+         "okienku błędu, a krok pokaże bez dźwięku"},
         {"text filling its field",
          [](auto d) {
              Step s = S(0, {2});
