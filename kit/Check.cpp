@@ -118,7 +118,8 @@ Local ReadLocal(KrokSpan krok) {
 
 // The one pass over the files: the graph, what the report needs of each record, and each picture and
 // sound looked at once.
-void ReadScenario(ScenarioInput& input, MediaProbe* media, Pass& pass) {
+Pass ReadScenario(ScenarioInput& input, MediaProbe* media) {
+    Pass pass;
     pass.records = input.KroRecords();
     pass.lisRecords = input.LisRecords();
     pass.tailBytes = input.KroTailBytes();
@@ -137,6 +138,7 @@ void ReadScenario(ScenarioInput& input, MediaProbe* media, Pass& pass) {
         pass.graph.Add(krok, typ);
     });
     pass.graph.Analyse();
+    return pass;
 }
 
 // Files too short for the game to start at record 1.
@@ -292,9 +294,7 @@ CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSi
 } // namespace
 
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
-    Pass pass;
-    ReadScenario(input, media, pass);
-    return ReportFindings(pass, input.Name(), sink);
+    return ReportFindings(ReadScenario(input, media), input.Name(), sink);
 }
 
 } // namespace kit
