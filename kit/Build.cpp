@@ -23,9 +23,7 @@ CompiledStory LoadStory(const std::string& storyPath) {
     if (!in || !(text << in.rdbuf())) {
         throw std::runtime_error(storyPath + ": " + std::strerror(errno == 0 ? EIO : errno));
     }
-    const std::size_t slash = storyPath.find_last_of('/');
-    ParseResult result =
-        ParseStory(text.str(), slash == std::string::npos ? storyPath : storyPath.substr(slash + 1));
+    ParseResult result = ParseStory(text.str(), storyPath);
     if (!result.errors.empty()) {
         throw SourceErrors(std::move(result.errors));
     }

@@ -1,6 +1,7 @@
 #pragma once
 // `build`: a story source compiled and written as a scenario, both files or neither.
 
+#include "kit/Findings.h"
 #include "kit/Source.h"
 
 #include <stdexcept>
@@ -9,15 +10,16 @@
 
 namespace kit {
 
-// Mistakes in the source, each "FILE:LINE: message".
+// Mistakes in the source, in line order, each an error about a line of it.
 class SourceErrors : public std::runtime_error {
   public:
-    explicit SourceErrors(std::vector<std::string> errors)
-        : std::runtime_error(errors.empty() ? std::string() : errors.front()), errors_(std::move(errors)) {}
-    const std::vector<std::string>& errors() const { return errors_; }
+    explicit SourceErrors(std::vector<Finding> errors)
+        : std::runtime_error(errors.empty() ? std::string() : FindingText(errors.front())),
+          errors_(std::move(errors)) {}
+    const std::vector<Finding>& errors() const { return errors_; }
 
   private:
-    std::vector<std::string> errors_;
+    std::vector<Finding> errors_;
 };
 
 // Reads and compiles a story source; throws SourceErrors, or std::runtime_error when it cannot be read.

@@ -4,7 +4,6 @@
 // order, each record's together.
 
 #include "kit/Findings.h"
-#include "kit/Graph.h"
 #include "kit/MediaProbe.h"
 #include "kit/ScenarioInput.h"
 
@@ -17,8 +16,5 @@ struct CheckSummary {
 
 // `media` may be null: pictures and sounds are then not looked at.
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink);
-
-// The first pass alone: the graph of every record, for `map`.
-StoryGraph ReadGraph(ScenarioInput& input);
 
 } // namespace kit

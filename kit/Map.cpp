@@ -1,6 +1,6 @@
 #include "kit/Map.h"
 
-#include "kit/Check.h"
+#include "kit/Graph.h"
 #include "scenario/AtomicFile.h"
 #include "scenario/Cp1250.h"
 #include "scenario/StepRecord.h"
@@ -66,10 +66,10 @@ void WriteDot(ScenarioInput& input, std::ostream& out) {
            "  edge [fontname=\"Sans\", fontsize=9];\n";
     input.ForEach([&](std::int64_t r, KrokSpan krok, std::optional<std::uint8_t> typ) {
         const scenario::StepRecord step = scenario::DecodeStep(krok, typ.value_or(0));
-        const bool reachable = graph.Reachable(r);
-        if (r == 0 && !reachable && step.Nazwa.empty() && step.Opis.empty()) {
-            return; // the placeholder record 0
+        if (graph.Placeholder(r)) {
+            return;
         }
+        const bool reachable = graph.Reachable(r);
         const bool ending = typ && *typ == scenario::TypKoniec;
         std::string attributes;
         std::string mark;
@@ -95,10 +95,8 @@ void WriteDot(ScenarioInput& input, std::ostream& out) {
         }
         out << "\\n" << Label(FirstWords(step.Opis)) << "\"" << attributes << "];\n";
 
-        int open = reachable ? graph.MostOpen(r) : -1;
-        if (open < 0 && typ) {
-            open = ending ? 0 : scenario::OpenChoices(*typ).value_or(0);
-        }
+        // No edges where the buttons are unknown: a step nobody reaches that keeps those it is reached with.
+        const int open = graph.Open(r).value_or(0);
         for (int k = 1; k <= open; ++k) {
             const std::int64_t t = step.Krok_Wybrany[static_cast<std::size_t>(k - 1)];
             const std::string label =

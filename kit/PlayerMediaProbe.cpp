@@ -58,8 +58,11 @@ std::optional<MediaProblem> PlayerMediaProbe::Picture(const std::string& folder,
     try {
         platform::LoadBmpFile(path);
     } catch (const std::exception& e) {
-        return MediaProblem{Severity::Error, "obraz " + shown + " nie wczytuje się: „" + e.what() +
-                                                 "”; gracz przerwie pokazywanie kroku"};
+        // The game window sets the step's texts before its picture, and its sound after it.
+        return MediaProblem{Severity::Error,
+                            "obraz " + shown + " nie wczytuje się: „" + e.what() +
+                                "”; gracz zgłosi to w okienku błędu, a krok pokaże z tekstami "
+                                "i przyciskami, ale bez obrazu i bez dźwięku"};
     }
     return std::nullopt;
 }
@@ -77,7 +80,8 @@ std::optional<MediaProblem> PlayerMediaProbe::Sound(const std::string& folder, c
         SoundPlayer().Close();
     } catch (const std::exception& e) {
         return MediaProblem{Severity::Error, "dźwięk " + shown + " nie otwiera się: „" + e.what() +
-                                                 "”; gracz przerwie pokazywanie kroku"};
+                                                 "”; gracz zgłosi to w okienku błędu, a krok pokaże bez "
+                                                 "dźwięku"};
     }
     return std::nullopt;
 }

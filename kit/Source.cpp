@@ -94,6 +94,9 @@ class Parser {
             at = end + 1;
         }
         Finish();
+        // The checks of the whole source come last; reported, as compilers do, in line order.
+        std::stable_sort(result_.errors.begin(), result_.errors.end(),
+                         [](const Finding& a, const Finding& b) { return a.line < b.line; });
         return std::move(result_);
     }
 
@@ -102,7 +105,7 @@ class Parser {
 
     void Error(int line, const std::string& message) {
         if (!Full()) {
-            result_.errors.push_back(fileName_ + ":" + std::to_string(line) + ": " + message);
+            result_.errors.push_back(SourceFinding(fileName_, line, message));
         }
     }
     void Error(const std::string& message) { Error(line_, message); }

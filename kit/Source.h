@@ -12,6 +12,7 @@
 // A TEXT is taken as written, trimmed; one that starts with " is quoted, with \" \\ and \xHH (the code
 // page 1250 byte HH) inside. Lines starting with # are comments. See docs/authoring.md.
 
+#include "kit/Findings.h"
 #include "scenario/StepRecord.h"
 
 #include <string>
@@ -28,8 +29,9 @@ struct CompiledStory {
 
 struct ParseResult {
     CompiledStory story;
-    // Every mistake found, each "FILE:LINE: message"; the story is usable only when this is empty.
-    std::vector<std::string> errors;
+    // Every mistake found, in line order, each an error about a line of `fileName`; the story is usable
+    // only when this is empty.
+    std::vector<Finding> errors;
 };
 
 // At most this many mistakes are reported; parsing stops after them.

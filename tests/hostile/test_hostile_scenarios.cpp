@@ -178,6 +178,10 @@ bmptest::Bmp Picture(std::int32_t w, std::int32_t h) {
     return b;
 }
 
+void PrintTo(const PictureCase& c, std::ostream* os) {
+    *os << c.name << ": " << (c.expected != nullptr ? c.expected : "drawn");
+}
+
 class HostilePicture : public HostileScenario, public testing::WithParamInterface<PictureCase> {};
 
 TEST_P(HostilePicture, IsReportedOrDrawnAndTheGameGoesOn) {
@@ -286,6 +290,10 @@ struct SoundCase {
     const char* file;
     std::string bytes;
 };
+
+void PrintTo(const SoundCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.file << ", " << c.bytes.size() << " bytes";
+}
 
 class HostileSound : public HostileScenario, public testing::WithParamInterface<SoundCase> {};
 

@@ -29,7 +29,7 @@ krok 2
 typ 0
 )",
                                                "las.txt");
-    ASSERT_EQ(r.errors, std::vector<std::string>{});
+    ASSERT_TRUE(r.errors.empty()) << kit::FindingText(r.errors.front());
     EXPECT_EQ(r.story.scenarioName, "Las");
     ASSERT_EQ(r.story.records.size(), 7u); // 0 (left out, empty) to 6
     const auto& start = r.story.records[1];
@@ -83,14 +83,47 @@ TEST(StorySource, ReportsEachMistakeAtItsLineAndByHowMuch) {
     };
     for (const auto& c : cases) {
         const kit::ParseResult r = kit::ParseStory(c.source, "s.txt");
-        ASSERT_FALSE(r.errors.empty()) << c.source;
-        EXPECT_EQ(r.errors.front().rfind(c.error, 0), 0u) << r.errors.front() << "\n  expected: " << c.error;
+        std::string texts;
+        for (const kit::Finding& f : r.errors) {
+            texts += "\n" + kit::FindingText(f);
+        }
+        EXPECT_NE(texts.find("\n" + c.error), std::string::npos) << texts << "\n  expected: " << c.error;
     }
 }
 
 TEST(StorySource, ReportsEveryMistakeNotOnlyTheFirst) {
     const kit::ParseResult r = kit::ParseStory("krok 1\ntyp 999\nwybor 9 x -> 1\nopis ∞\n", "s.txt");
     EXPECT_EQ(r.errors.size(), 4u); // the type, the choice, the character, and then the step has no type
+}
+
+TEST(StorySource, ReportsMistakesInLineOrderThoseOfTheWholeSourceAmongThem) {
+    const std::string source = "krok 1\n"
+                               "typ 1\n"
+                               "wybor 1 a -> @nigdzie\n" // 3: no such label, found at the end
+                               "krok 1\n"                // 4: record 1 again, and without a type
+                               "typ 300\n"               // 5
+                               "krok 2\n"
+                               "typ 1\n"
+                               "opis " +
+                               std::string(200, 'a') +
+                               "\n" // 8: with the next, too long
+                               "opis " +
+                               std::string(60, 'b') +
+                               "\n"
+                               "wybor 7 x -> 1\n" // 10
+                               "krok 3\n";        // 11: no type
+    const kit::ParseResult r = kit::ParseStory(source, "s.txt");
+    std::vector<int> lines;
+    for (const kit::Finding& f : r.errors) {
+        EXPECT_EQ(f.file, "s.txt");
+        EXPECT_EQ(f.severity, kit::Severity::Error);
+        lines.push_back(f.line);
+    }
+    EXPECT_EQ(lines, (std::vector<int>{3, 4, 4, 5, 8, 10, 11}));
+    ASSERT_EQ(r.errors.size(), 7u);
+    // Two on one line keep the order they were found in.
+    EXPECT_EQ(r.errors[1].message, "krok 1 jest już w wierszu 1");
+    EXPECT_EQ(r.errors[2].message.rfind("krok 1 nie ma typu", 0), 0u);
 }
 
 } // namespace
