@@ -1,5 +1,6 @@
 #include "kit/Check.h"
 
+#include "kit/Build.h"
 #include "kit/Graph.h"
 #include "kit/Polish.h"
 #include "scenario/Cp1250.h"
@@ -295,6 +296,26 @@ CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSi
 
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
     return ReportFindings(ReadScenario(input, media), input.Name(), sink);
+}
+
+CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,
+                              FindingSink& sink, StoryGraph* graph) {
+    ParseResult parsed = ParseStory(text, storyPath);
+    if (!parsed.errors.empty()) {
+        // A source with mistakes cannot be checked as a story: its mistakes are the findings.
+        for (const Finding& error : parsed.errors) {
+            sink.Report(error);
+        }
+        sink.Finish();
+        return CheckSummary{static_cast<std::int64_t>(parsed.errors.size()), 0};
+    }
+    const std::string folder = FolderOf(storyPath);
+    const auto input = CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, folder), folder);
+    const CheckSummary summary = CheckScenario(*input, media, sink);
+    if (graph != nullptr) {
+        *graph = ReadGraph(*input);
+    }
+    return summary;
 }
 
 } // namespace kit

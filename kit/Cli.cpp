@@ -127,17 +127,11 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A compiled story as the input of check or map, in memory; its media beside where build puts it.
+// A compiled story as the input of map, in memory; its media beside where build puts it.
 std::unique_ptr<ScenarioInput> StoryInput(const std::string& storyPath) {
     const CompiledStory story = LoadStory(storyPath);
-    const std::string kro = ScenarioPath(story, storyPath, FolderOf(storyPath));
-    std::vector<scenario::TKrokRec> records;
-    std::vector<std::uint8_t> types;
-    for (const scenario::StepRecord& step : story.records) {
-        records.push_back(scenario::EncodeStep(step));
-        types.push_back(step.Typ);
-    }
-    return std::make_unique<MemoryInput>(kro, FolderOf(storyPath), std::move(records), std::move(types));
+    const std::string folder = FolderOf(storyPath);
+    return CompiledInput(story, ScenarioPath(story, storyPath, folder), folder);
 }
 
 std::unique_ptr<ScenarioInput> OpenInput(const std::string& path) {
@@ -183,22 +177,13 @@ int Check(const Options& o, std::ostream& out) {
     } else {
         sink = std::make_unique<TextSink>(out);
     }
-    std::unique_ptr<ScenarioInput> input;
-    try {
-        input = OpenInput(o.file);
-    } catch (const SourceErrors& e) {
-        // A source with mistakes cannot be checked as a story: its mistakes are the findings.
-        for (const Finding& error : e.errors()) {
-            sink->Report(error);
-        }
-        sink->Finish();
-        return ExitErrors;
-    }
     std::unique_ptr<MediaProbe> media;
     if (o.media) {
         media = std::make_unique<PlayerMediaProbe>();
     }
-    const CheckSummary summary = CheckScenario(*input, media.get(), *sink);
+    const CheckSummary summary =
+        IsSource(o.file) ? CheckStorySource(ReadSource(o.file), o.file, media.get(), *sink)
+                         : CheckScenario(*std::make_unique<FileInput>(o.file), media.get(), *sink);
     return summary.errors > 0 ? ExitErrors : ExitOk;
 }
 
