@@ -1,15 +1,14 @@
-#include "tests/sound/SoundFiles.h"
+#include "tests/support/SoundFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
 
-namespace soundtest {
+namespace fixtures {
 
 namespace {
 
@@ -202,16 +201,4 @@ std::string Midi() {
     return out + track;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
-std::filesystem::path DataFile(const std::string& name) {
-    return std::filesystem::path(SOUND_TEST_DATA) / name;
-}
-
-} // namespace soundtest
+} // namespace fixtures
