@@ -35,7 +35,8 @@ class Generated {
         if (found != paths_.end()) {
             return found->second;
         }
-        const std::string kro = (folder_ / ("g" + std::to_string(steps) + ".Kro")).string();
+        std::string kro = (folder_ / "g").string();
+        kro += std::to_string(steps) + ".Kro";
         scenario::ScenarioWriter writer(kro, true);
         writer.Add(scenario::StepRecord{});
         for (std::int64_t i = 1; i < steps; ++i) {

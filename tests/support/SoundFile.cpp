@@ -152,12 +152,16 @@ std::string PcmWave(const Tone& tone, int bits) {
     return Chunk("RIFF", "WAVE" + Chunk("fmt ", format) + Chunk("data", data));
 }
 
+// Seven bits a byte, most significant first; every byte but the last has its top bit set.
 void PutVarLength(std::string& out, std::uint32_t value) {
-    std::string reversed(1, static_cast<char>(value & 0x7F));
-    while ((value >>= 7) != 0) {
-        reversed.push_back(static_cast<char>(0x80 | (value & 0x7F)));
+    int shift = 28;
+    while (shift > 0 && (value >> shift) == 0) {
+        shift -= 7;
     }
-    out.append(reversed.rbegin(), reversed.rend());
+    for (; shift > 0; shift -= 7) {
+        out.push_back(static_cast<char>(0x80 | ((value >> shift) & 0x7F)));
+    }
+    out.push_back(static_cast<char>(value & 0x7F));
 }
 
 } // namespace
