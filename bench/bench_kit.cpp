@@ -4,6 +4,7 @@
 #include "kit/Check.h"
 #include "kit/Map.h"
 #include "scenario/ScenarioWriter.h"
+#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,20 +30,13 @@ namespace fs = std::filesystem;
 // Every step is reachable and can reach the ending, so check reports nothing.
 class Generated {
   public:
-    Generated() {
-        char pattern[] = "/tmp/przygoda-bench-kit-XXXXXX";
-        folder_ = ::mkdtemp(pattern);
-    }
-    ~Generated() {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
     const std::string& Kro(std::int64_t steps) {
         auto found = paths_.find(steps);
         if (found != paths_.end()) {
             return found->second;
         }
-        const std::string kro = folder_ + "/g" + std::to_string(steps) + ".Kro";
+        std::string kro = (folder_ / "g").string();
+        kro += std::to_string(steps) + ".Kro";
         scenario::ScenarioWriter writer(kro, true);
         writer.Add(scenario::StepRecord{});
         for (std::int64_t i = 1; i < steps; ++i) {
@@ -64,7 +58,7 @@ class Generated {
     }
 
   private:
-    std::string folder_;
+    fixtures::TempDir folder_;
     std::map<std::int64_t, std::string> paths_;
 };
 

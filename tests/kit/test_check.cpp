@@ -4,6 +4,7 @@
 #include "kit/Cli.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/SoundFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -68,16 +69,6 @@ std::string Dump(const Result& r) {
         text.Report(f);
     }
     return out.str();
-}
-
-std::vector<std::uint8_t> Wave() {
-    const std::string header(
-        "RIFF\x2C\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data\x08\0\0\0", 44);
-    // The header, then eight bytes of silence. Filled in place: GCC 12 at -O2 reports a false overflow when
-    // a vector copied from the header is grown.
-    std::vector<std::uint8_t> bytes(52, 0);
-    std::copy(header.begin(), header.end(), bytes.begin());
-    return bytes;
 }
 
 constexpr auto E = kit::Severity::Error;
@@ -265,7 +256,9 @@ TEST(Check, ACleanStoryHasNothingToReport) {
     fs::create_directories(dir / "Dzwieki");
     fixtures::WriteBytes(dir / "Obrazki" / "las.bmp",
                          fixtures::Bmp24(4, 4, [](int, int) { return 0x336699u; }));
-    fixtures::WriteBytes(dir / "Dzwieki" / "las.wav", Wave());
+    // Four frames of silence.
+    fixtures::WriteBytes(dir / "Dzwieki" / "las.wav",
+                         fixtures::Wave(fixtures::WaveFormat::Pcm16, {0.0, 4.0 / 22050, 22050, 1}));
     Step start = S(0, {2});
     start.bmp = "las.bmp";
     start.wav = "las.wav";
