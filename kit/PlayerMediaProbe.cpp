@@ -1,4 +1,4 @@
-#include "kit/MediaProbe.h"
+#include "kit/PlayerMediaProbe.h"
 
 #include "platform/Files.h"
 #include "platform/bitmap/Bmp.h"
@@ -37,15 +37,9 @@ platform::SdlMediaPlayer& SoundPlayer() {
 
 } // namespace
 
-struct PlayerMediaProbe::Impl {};
-
-PlayerMediaProbe::PlayerMediaProbe() : impl_(new Impl) {
+PlayerMediaProbe::PlayerMediaProbe() {
     // Checking a sound opens it, never plays it: no sound card is needed or taken.
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-}
-
-PlayerMediaProbe::~PlayerMediaProbe() {
-    delete impl_;
 }
 
 std::optional<MediaProblem> PlayerMediaProbe::Picture(const std::string& folder, const std::string& name) {
