@@ -4,9 +4,9 @@
 #include "game/Scenariusz.h"
 #include "game/StepAnnouncement.h"
 #include "platform/Accessibility.h"
-#include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramWindows.h"
+#include "platform/StepMedia.h"
 #include "platform/bitmap/Bmp.h"
 #include "platform/bitmap/Canvas.h"
 #include "scenario/StepReader.h"
@@ -45,11 +45,13 @@ platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place
     return label;
 }
 
-// The file a step names in `folder`, when a regular file is there (in any letter case); empty otherwise,
-// also when the step names none.
-QString ExistingMedia(const char* folder, const std::string& name) {
-    const QString path = platform::MediaPath(folder, Text(name));
-    return !name.empty() && platform::FileExists(path) ? path : QString();
+// The game runs a scenario in its own folder, the current directory.
+platform::MediaLookup StepPicture() {
+    return platform::FindPicture({}, Text(AktKrok->Bmp));
+}
+
+platform::MediaLookup StepSound() {
+    return platform::FindSound({}, Text(AktKrok->Wav));
 }
 
 std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
@@ -198,21 +200,18 @@ void TFoRpgGra::ShowStep() {
     }
     MeOpis->setPlainText(Text(AktKrok->Opis));
 
-    if (!AktKrok->Bmp.empty()) {
-        if (const QString path = ExistingMedia("Obrazki", AktKrok->Bmp); !path.isEmpty()) {
-            Obrazek = platform::LoadBmpFile(path);
-            DrawPicture();
-        } else {
-            Messages().ShowMessage("Nie masz obrazu \"" + Text(AktKrok->Bmp) + "\"");
-        }
+    using Result = platform::MediaLookup::Result;
+    if (const platform::MediaLookup picture = StepPicture(); picture.result == Result::Present) {
+        Obrazek = platform::LoadBmpFile(picture.path);
+        DrawPicture();
+    } else if (picture.result == Result::Missing) {
+        Messages().ShowMessage(platform::MissingPictureMessage(Text(AktKrok->Bmp)));
     }
 
-    if (!AktKrok->Wav.empty()) {
-        if (const QString path = ExistingMedia("Dzwieki", AktKrok->Wav); !path.isEmpty()) {
-            PlaySound(path);
-        } else {
-            Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
-        }
+    if (const platform::MediaLookup sound = StepSound(); sound.result == Result::Present) {
+        PlaySound(sound.path);
+    } else if (sound.result == Result::Missing) {
+        Messages().ShowMessage(platform::MissingSoundMessage(Text(AktKrok->Wav)));
     }
 }
 
@@ -269,14 +268,14 @@ void TFoRpgGra::SetChoicesOpen(int n) {
 
 void TFoRpgGra::PaObrazekPaint() {
     FillPictureArea();
-    const QString path = ExistingMedia("Obrazki", AktKrok->Bmp);
-    if (path.isEmpty()) {
+    const platform::MediaLookup picture = StepPicture();
+    if (picture.result != platform::MediaLookup::Result::Present) {
         return;
     }
     // A picture that no longer loads leaves the plain area: reporting it on every repaint would bury the
     // window under error boxes, and the step's presentation has already reported it once.
     try {
-        Obrazek = platform::LoadBmpFile(path);
+        Obrazek = platform::LoadBmpFile(picture.path);
     } catch (const platform::BitmapError&) {
         return;
     }

@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/StepMedia.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,49 @@ TEST(MediaPath, WorksUnderAnAbsoluteFolderAndPrefersTheExactName) {
     EXPECT_EQ(platform::MediaPath(root + "/gra", "muzyka\\start.mid"), root + "/Gra/Muzyka/Start.MID");
     EXPECT_EQ(platform::MediaPath(root + "/Gra", "START.MID"), root + "/Gra/START.MID");
 }
+
+// On disk below the scenario's folder; picture or sound; the scenario's folder and the name the step gives;
+// what the lookup comes to and the path it gives, relative to the current directory.
+struct StepMediaCase {
+    const char* name;
+    const char* onDisk;
+    bool picture;
+    const char* scenarioFolder;
+    const char* stepName;
+    platform::MediaLookup::Result result;
+    const char* path;
+};
+class StepMediaTest : public ::testing::TestWithParam<StepMediaCase> {};
+
+TEST_P(StepMediaTest, LooksInTheMediaFolderBesideTheScenario) {
+    const StepMediaCase c = GetParam();
+    const fixtures::TempDir dir;
+    Touch(dir / "Gra" / fs::u8path(c.onDisk));
+    fs::create_directories(dir / "Gra" / "Obrazki" / "folder.bmp");
+    const fixtures::CurrentDirectory inside(dir / "Gra");
+    const QString folder = QString::fromUtf8(c.scenarioFolder);
+    const QString name = QString::fromUtf8(c.stepName);
+    const platform::MediaLookup found =
+        c.picture ? platform::FindPicture(folder, name) : platform::FindSound(folder, name);
+    EXPECT_EQ(found.result, c.result);
+    EXPECT_EQ(found.path, QString::fromUtf8(c.path));
+}
+
+using Result = platform::MediaLookup::Result;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StepMediaTest,
+    ::testing::Values(StepMediaCase{"PictureInTheCurrentFolder", "Obrazki/Las.bmp", true, "", "las.BMP",
+                                    Result::Present, "Obrazki/Las.bmp"},
+                      StepMediaCase{"SoundBesideAGivenScenario", "Dzwieki/ŻÓŁW.wav", false, "../Gra",
+                                    "żółw.wav", Result::Present, "../Gra/Dzwieki/ŻÓŁW.wav"},
+                      StepMediaCase{"NoNameIsNoMedia", "Obrazki/Las.bmp", true, "", "", Result::None, ""},
+                      StepMediaCase{"MissingKeepsTheNameAsGiven", "Obrazki/Las.bmp", true, ".",
+                                    "Noc\\sowa.bmp", Result::Missing, "./Obrazki/Noc/sowa.bmp"},
+                      StepMediaCase{"SoundIsNotLookedForAmongPictures", "Obrazki/ptak.wav", false, "",
+                                    "ptak.wav", Result::Missing, "Dzwieki/ptak.wav"},
+                      StepMediaCase{"AFolderIsNoPicture", "Obrazki/Las.bmp", true, "", "Folder.bmp",
+                                    Result::Missing, "Obrazki/folder.bmp"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirstFolder, FindsTheDemoBesideTheProgramWhereverTheInstallWasMoved) {
     const fixtures::TempDir dir;
