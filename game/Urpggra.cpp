@@ -143,7 +143,7 @@ void TFoRpgGra::FormShow() {
     PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
     SetChoicesOpen(1);
-    AnnounceStep(*this);
+    AnnounceStep();
 }
 
 void TFoRpgGra::FormHide() {
@@ -182,7 +182,7 @@ void TFoRpgGra::FollowChoice(int k) {
     if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
-    AnnounceStep(*this);
+    AnnounceStep();
 }
 
 void TFoRpgGra::PresentStep() {
@@ -249,6 +249,16 @@ void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
 void TFoRpgGra::EndOfGame() {
     SetChoicesOpen(0);
     Messages().ShowMessage("To juz koniec gry");
+}
+
+void TFoRpgGra::AnnounceStep() {
+    StepTexts step{MeOpis->toPlainText(), {}};
+    const auto buttons = ChoiceButtons();
+    const auto labels = ChoiceLabels();
+    for (std::size_t k = 0; k < step.choices.size(); ++k) {
+        step.choices[k] = {labels[k]->VisibleText(), buttons[k]->isEnabled()};
+    }
+    Announcer->Announce(StepAnnouncement(step));
 }
 
 std::array<QPushButton*, 4> TFoRpgGra::ChoiceButtons() const {

@@ -76,6 +76,8 @@ class TFoRpgGra : public platform::TForm {
     void PresentStep();
     void PlaySound(const QString& path);
     void FollowChoice(int k);
+    // Announces the step shown now, with the buttons as they are now.
+    void AnnounceStep();
     void FillPictureArea();
     void DrawPicture();
 

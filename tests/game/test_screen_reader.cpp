@@ -214,7 +214,7 @@ struct TextCase {
 class Announcement : public testing::TestWithParam<TextCase> {};
 
 TEST_P(Announcement, JoinsTheDescriptionAndTheEnabledChoicesAsSentences) {
-    EXPECT_EQ(game::StepAnnouncement(GetParam().opis, GetParam().choices), GetParam().expected);
+    EXPECT_EQ(game::StepAnnouncement({GetParam().opis, GetParam().choices}), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
