@@ -28,17 +28,6 @@ QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
-                        const QFont& font, const QString& accessibleName) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setFont(font);
-    button->setAccessibleName(accessibleName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place, int number) {
     auto* label = new platform::TLabel(parent, name, place, QString("Tekst wyboru %1").arg(number));
     label->setFont(platform::MakeFont("Times New Roman", 13));
@@ -74,12 +63,12 @@ TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& play
     setFont(platform::MakeFont("System", 13));
 
     const QFont choiceFont = platform::MakeFont("Arial", 13);
-    BuWyjscie = MakeButton(this, "BuWyjscie", "&Wyjście", QRect(360, 280, 74, 25),
-                           platform::MakeFont("Times New Roman", 16), "Wyjście");
-    BuWybor1 = MakeButton(this, "BuWybor1", "1", QRect(16, 180, 33, 29), choiceFont, "Wybór 1");
-    BuWybor2 = MakeButton(this, "BuWybor2", "2", QRect(16, 212, 33, 29), choiceFont, "Wybór 2");
-    BuWybor3 = MakeButton(this, "BuWybor3", "3", QRect(16, 244, 33, 29), choiceFont, "Wybór 3");
-    BuWybor4 = MakeButton(this, "BuWybor4", "4", QRect(16, 276, 33, 29), choiceFont, "Wybór 4");
+    BuWyjscie = platform::MakeButton(this, "BuWyjscie", "&Wyjście", QRect(360, 280, 74, 25),
+                                     platform::MakeFont("Times New Roman", 16), "Wyjście");
+    BuWybor1 = platform::MakeButton(this, "BuWybor1", "1", QRect(16, 180, 33, 29), choiceFont, "Wybór 1");
+    BuWybor2 = platform::MakeButton(this, "BuWybor2", "2", QRect(16, 212, 33, 29), choiceFont, "Wybór 2");
+    BuWybor3 = platform::MakeButton(this, "BuWybor3", "3", QRect(16, 244, 33, 29), choiceFont, "Wybór 3");
+    BuWybor4 = platform::MakeButton(this, "BuWybor4", "4", QRect(16, 276, 33, 29), choiceFont, "Wybór 4");
 
     LaWybor1 = MakeChoiceLabel(this, "LaWybor1", QRect(60, 188, 293, 19), 1);
     LaWybor2 = MakeChoiceLabel(this, "LaWybor2", QRect(60, 220, 293, 19), 2);
