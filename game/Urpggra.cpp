@@ -228,15 +228,13 @@ void TFoRpgGra::ClearStep() {
 }
 
 void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
-    const std::optional<int> offered = scenario::OpenChoices(Typ);
-    if (!offered) {
-        return;
+    // Nothing counts the buttons open now: a type that carries them over answers nullopt and leaves them.
+    if (const std::optional<int> open = scenario::OpenAfter(Typ, std::nullopt)) {
+        SetChoicesOpen(*open);
     }
-    SetChoicesOpen(*offered);
 }
 
 void TFoRpgGra::EndOfGame() {
-    SetChoicesOpen(0);
     Messages().ShowMessage("To juz koniec gry");
 }
 

@@ -31,7 +31,7 @@ constexpr Buttons Mixed{false, true, false, true};
 INSTANTIATE_TEST_SUITE_P(EveryType, ApplyChoiceButtonsTest,
                          testing::Values(TypeCase{0, Mixed, {true, false, false, false}},
                                          TypeCase{1, Mixed, {true, true, true, true}},
-                                         TypeCase{2, Mixed, Mixed},
+                                         TypeCase{2, Mixed, {false, false, false, false}},
                                          TypeCase{3, Mixed, {true, false, false, false}},
                                          TypeCase{4, Mixed, {true, true, false, false}},
                                          TypeCase{5, Mixed, {true, true, true, false}},
