@@ -14,6 +14,10 @@ struct TypeCase {
     Buttons after;
 };
 
+void PrintTo(const TypeCase& c, std::ostream* out) {
+    *out << "Typ" << c.typ;
+}
+
 class ApplyChoiceButtonsTest : public GameTest, public testing::WithParamInterface<TypeCase> {};
 
 TEST_P(ApplyChoiceButtonsTest, SetsTheButtonsTheTypeOffers) {
@@ -62,7 +66,8 @@ TEST_P(EachButton, FollowsItsOwnTarget) {
     EXPECT_EQ(game->MeOpis->toPlainText().toStdString(), std::string("Opis ") + names[GetParam() - 1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::Values(1, 2, 3, 4),
+                         [](const auto& info) { return "Button" + std::to_string(info.param); });
 
 TEST_F(GameTest, StepOneOffersOnlyTheFirstChoiceWhateverItsType) {
     for (std::uint8_t typ : {1, 2, 5}) {

@@ -70,6 +70,10 @@ struct KeyCase {
     bool follows;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NumberKeys : public ScreenReaderTest, public testing::WithParamInterface<KeyCase> {};
 
 TEST_P(NumberKeys, FollowTheChoiceWithThatNumberLikeItsClick) {
@@ -210,6 +214,10 @@ struct TextCase {
     std::array<game::ChoiceLine, 4> choices;
     QString expected;
 };
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Announcement : public testing::TestWithParam<TextCase> {};
 

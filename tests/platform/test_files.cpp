@@ -40,11 +40,22 @@ TEST(FileExists, IsTrueOnlyForRegularFilesWithLinksFollowed) {
 }
 
 // On disk below the current directory; the folder and the name as a scenario gives them; the path found.
-using MediaCase = std::tuple<const char*, const char*, const char*, const char*>;
+struct MediaCase {
+    const char* caseName;
+    const char* onDisk;
+    const char* folder;
+    const char* name;
+    const char* found;
+};
+
+void PrintTo(const MediaCase& c, std::ostream* out) {
+    *out << c.caseName;
+}
+
 class MediaPathTest : public ::testing::TestWithParam<MediaCase> {};
 
 TEST_P(MediaPathTest, FindsTheFileWhateverTheLetterCase) {
-    const auto [onDisk, folder, name, found] = GetParam();
+    const auto [caseName, onDisk, folder, name, found] = GetParam();
     const fixtures::TempDir dir;
     Touch(dir / fs::u8path(onDisk));
     const fixtures::CurrentDirectory inside(dir.path());
@@ -54,17 +65,20 @@ TEST_P(MediaPathTest, FindsTheFileWhateverTheLetterCase) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, MediaPathTest,
-    ::testing::Values(MediaCase{"Obrazki/las.bmp", "Obrazki", "las.bmp", "Obrazki/las.bmp"},
-                      MediaCase{"Obrazki/LAS.BMP", "Obrazki", "las.bmp", "Obrazki/LAS.BMP"},
-                      MediaCase{"OBRAZKI/Las.bmp", "Obrazki", "LAS.bmp", "OBRAZKI/Las.bmp"},
-                      MediaCase{"Obrazki/ŁĄKA.BMP", "Obrazki", "Łąka.bmp", "Obrazki/ŁĄKA.BMP"},
-                      MediaCase{"ŹRÓDŁA/żółw.wav", "źródła", "ŻÓŁW.WAV", "ŹRÓDŁA/żółw.wav"},
-                      MediaCase{"Obrazki/Noc/Las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/Noc/Las.bmp"},
-                      MediaCase{"Obrazki/noc/las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/noc/las.bmp"},
-                      MediaCase{"LAS.BMP", ".", "las.bmp", "./LAS.BMP"},
-                      MediaCase{"Obrazki/las.bmp", "Obrazki", "Góry.bmp", "Obrazki/Góry.bmp"},
-                      MediaCase{"Obrazki/las.bmp", "Dźwięki", "las.bmp", "Dźwięki/las.bmp"},
-                      MediaCase{"Obrazki/las.bmp", "Obrazki", "las.bmp\\x.bmp", "Obrazki/las.bmp/x.bmp"}));
+    ::testing::Values(
+        MediaCase{"Exact", "Obrazki/las.bmp", "Obrazki", "las.bmp", "Obrazki/las.bmp"},
+        MediaCase{"UpperCaseFile", "Obrazki/LAS.BMP", "Obrazki", "las.bmp", "Obrazki/LAS.BMP"},
+        MediaCase{"UpperCaseFolder", "OBRAZKI/Las.bmp", "Obrazki", "LAS.bmp", "OBRAZKI/Las.bmp"},
+        MediaCase{"PolishFile", "Obrazki/ŁĄKA.BMP", "Obrazki", "Łąka.bmp", "Obrazki/ŁĄKA.BMP"},
+        MediaCase{"PolishFolder", "ŹRÓDŁA/żółw.wav", "źródła", "ŻÓŁW.WAV", "ŹRÓDŁA/żółw.wav"},
+        MediaCase{"BackslashFolder", "Obrazki/Noc/Las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/Noc/Las.bmp"},
+        MediaCase{"BackslashExact", "Obrazki/noc/las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/noc/las.bmp"},
+        MediaCase{"DotFolder", "LAS.BMP", ".", "las.bmp", "./LAS.BMP"},
+        MediaCase{"NoSuchFile", "Obrazki/las.bmp", "Obrazki", "Góry.bmp", "Obrazki/Góry.bmp"},
+        MediaCase{"NoSuchFolder", "Obrazki/las.bmp", "Dźwięki", "las.bmp", "Dźwięki/las.bmp"},
+        MediaCase{"FileTakenForAFolder", "Obrazki/las.bmp", "Obrazki", "las.bmp\\x.bmp",
+                  "Obrazki/las.bmp/x.bmp"}),
+    [](const auto& info) { return std::string(info.param.caseName); });
 
 TEST(MediaPath, WorksUnderAnAbsoluteFolderAndPrefersTheExactName) {
     const fixtures::TempDir dir;
@@ -87,6 +101,10 @@ struct StepMediaCase {
     platform::MediaLookup::Result result;
     const char* path;
 };
+
+void PrintTo(const StepMediaCase& c, std::ostream* out) {
+    *out << c.name;
+}
 class StepMediaTest : public ::testing::TestWithParam<StepMediaCase> {};
 
 TEST_P(StepMediaTest, LooksInTheMediaFolderBesideTheScenario) {
