@@ -3,6 +3,7 @@
 #include "kit/Build.h"
 #include "kit/Check.h"
 #include "kit/Map.h"
+#include "kit/PlayerMediaProbe.h"
 #include "kit/Unpack.h"
 #include "scenario/AtomicFile.h"
 #include "scenario/IoError.h"

@@ -60,6 +60,10 @@ struct Variant {
     std::uint32_t colorsUsed = 0;
 };
 
+void PrintTo(const Variant& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class DecodeVariant : public testing::TestWithParam<Variant> {};
 
 TEST_P(DecodeVariant, MatchesPixelForPixel) {
@@ -121,6 +125,10 @@ struct RleCase {
     fixtures::Bytes stream;
     Grid expected; // top row first
 };
+
+void PrintTo(const RleCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DecodeRle : public testing::TestWithParam<RleCase> {};
 

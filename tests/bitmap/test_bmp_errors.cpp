@@ -38,6 +38,10 @@ struct Broken {
     std::function<void(Bmp&)> breakIt;
 };
 
+void PrintTo(const Broken& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class InvalidHeader : public testing::TestWithParam<Broken> {};
 
 TEST_P(InvalidHeader, IsRefusedAsNotValid) {
@@ -119,6 +123,10 @@ struct Truncation {
     Bmp bmp;
     std::size_t pixelStart;
 };
+
+void PrintTo(const Truncation& c, std::ostream* out) {
+    *out << c.name;
+}
 
 Bmp Make(std::uint32_t headerSize, std::uint16_t bpp, std::uint32_t compression,
          std::vector<std::uint32_t> palette, std::vector<std::uint32_t> masks) {

@@ -2,6 +2,7 @@
 // player can have; the exit codes and messages of the command line; map.
 #include "kit/Check.h"
 #include "kit/Cli.h"
+#include "kit/PlayerMediaProbe.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/ScenarioWriter.h"
 #include "tests/support/SoundFile.h"
