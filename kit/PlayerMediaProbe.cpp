@@ -33,10 +33,16 @@ platform::SdlMediaPlayer& SoundPlayer() {
 
 } // namespace
 
-PlayerMediaProbe::PlayerMediaProbe() {
+PlayerMediaProbe::PlayerMediaProbe()
+    : open_([](const QString& path) {
+          SoundPlayer().Open(path);
+          SoundPlayer().Close();
+      }) {
     // Checking a sound opens it, never plays it: no sound card is needed or taken.
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
+
+PlayerMediaProbe::PlayerMediaProbe(SoundOpener open) : open_(std::move(open)) {}
 
 std::optional<MediaProblem> PlayerMediaProbe::Picture(const std::string& folder, const std::string& name) {
     const platform::MediaLookup picture = platform::FindPicture(QString::fromStdString(folder), Utf(name));
@@ -73,8 +79,7 @@ std::optional<MediaProblem> PlayerMediaProbe::Sound(const std::string& folder, c
                                                    "”"};
     }
     try {
-        SoundPlayer().Open(sound.path);
-        SoundPlayer().Close();
+        open_(sound.path);
     } catch (const std::exception& e) {
         return MediaProblem{Severity::Error, "dźwięk " + shown + " nie otwiera się: „" + e.what() +
                                                  "”; gracz zgłosi to w okienku błędu, a krok pokaże bez "
