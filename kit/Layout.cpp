@@ -1,0 +1,659 @@
+#include "kit/Layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <queue>
+#include <span>
+#include <stdexcept>
+#include <utility>
+
+namespace kit {
+
+namespace {
+
+using Index = std::int32_t;
+using Rows = std::vector<std::vector<Index>>;
+
+// Neighbour lists of every node, packed: node v's are item[first[v]] .. item[first[v + 1] - 1].
+struct Lists {
+    std::vector<Index> first;
+    std::vector<Index> item;
+
+    std::size_t Size(Index v) const { return static_cast<std::size_t>(first[v + 1] - first[v]); }
+    const Index* begin(Index v) const { return item.data() + first[v]; }
+    const Index* end(Index v) const { return item.data() + first[v + 1]; }
+};
+
+// Lists from pairs (node, neighbour), keeping the order the pairs come in for each node.
+Lists ListsOf(std::size_t n, const std::vector<std::pair<Index, Index>>& pairs) {
+    Lists lists;
+    lists.first.assign(n + 1, 0);
+    for (const auto& [v, w] : pairs) {
+        ++lists.first[static_cast<std::size_t>(v) + 1];
+    }
+    std::partial_sum(lists.first.begin(), lists.first.end(), lists.first.begin());
+    lists.item.resize(pairs.size());
+    std::vector<Index> at(lists.first.begin(), lists.first.end() - 1);
+    for (const auto& [v, w] : pairs) {
+        lists.item[static_cast<std::size_t>(at[static_cast<std::size_t>(v)]++)] = w;
+    }
+    return lists;
+}
+
+void CheckGraph(const LayoutGraph& graph) {
+    const auto n = static_cast<Index>(graph.nodes.size());
+    if (graph.nodes.size() > static_cast<std::size_t>(INT32_MAX / 2) || graph.start < -1 ||
+        graph.start >= n) {
+        throw std::invalid_argument("LayoutGraph: start outside the nodes");
+    }
+    for (const LayoutGraph::Node& node : graph.nodes) {
+        if (!(node.width >= 0 && node.height >= 0 && std::isfinite(node.width) &&
+              std::isfinite(node.height))) {
+            throw std::invalid_argument("LayoutGraph: a node's size is not a size");
+        }
+    }
+    for (const LayoutGraph::Edge& e : graph.edges) {
+        if (e.from < 0 || e.from >= n || e.to < 0 || e.to >= n) {
+            throw std::invalid_argument("LayoutGraph: an edge outside the nodes");
+        }
+    }
+}
+
+// The graph's edges from each node in choice order, and into each node; loops left out.
+struct Adjacency {
+    Lists out;
+    Lists in;
+};
+
+Adjacency Adjacent(const LayoutGraph& graph) {
+    std::vector<std::size_t> order(graph.edges.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const auto& ea = graph.edges[a];
+        const auto& eb = graph.edges[b];
+        return ea.from != eb.from ? ea.from < eb.from : ea.choice < eb.choice;
+    });
+    std::vector<std::pair<Index, Index>> out;
+    std::vector<std::pair<Index, Index>> in;
+    out.reserve(order.size());
+    in.reserve(order.size());
+    for (const std::size_t i : order) {
+        const auto& e = graph.edges[i];
+        if (e.from != e.to) {
+            out.emplace_back(e.from, e.to);
+            in.emplace_back(e.to, e.from);
+        }
+    }
+    return {ListsOf(graph.nodes.size(), out), ListsOf(graph.nodes.size(), in)};
+}
+
+// Breadth-first from the nodes queued from `head` on: an unranked node gets one more than the node that
+// first leads to it, and joins the queue, which so ends up holding the nodes in the order they were ranked.
+void Walk(const Lists& out, std::vector<Index>& queue, std::size_t head, std::vector<Index>& rank) {
+    for (; head < queue.size(); ++head) {
+        const Index v = queue[head];
+        for (const Index w : std::span(out.begin(v), out.end(v))) {
+            if (rank[static_cast<std::size_t>(w)] < 0) {
+                rank[static_cast<std::size_t>(w)] = rank[static_cast<std::size_t>(v)] + 1;
+                queue.push_back(w);
+            }
+        }
+    }
+}
+
+// Ranks the nodes no walk has reached yet (rank < 0): first from those that no other unranked node
+// leads to, then, for what is left (cycles), from the lowest index left, until every node has a rank.
+void RankTheRest(const Adjacency& adjacent, std::vector<Index>& queue, std::vector<Index>& rank) {
+    const std::size_t n = rank.size();
+    const std::size_t head = queue.size();
+    for (std::size_t v = 0; v < n; ++v) {
+        if (rank[v] >= 0) {
+            continue;
+        }
+        const auto v32 = static_cast<Index>(v);
+        const bool led = std::any_of(adjacent.in.begin(v32), adjacent.in.end(v32),
+                                     [&](Index u) { return rank[static_cast<std::size_t>(u)] < 0; });
+        if (!led) {
+            queue.push_back(v32);
+        }
+    }
+    for (const Index v : std::span(queue.begin() + static_cast<std::ptrdiff_t>(head), queue.end())) {
+        rank[static_cast<std::size_t>(v)] = 0;
+    }
+    Walk(adjacent.out, queue, head, rank);
+    for (std::size_t v = 0; v < n; ++v) {
+        if (rank[v] < 0) {
+            rank[v] = 0;
+            const std::size_t from = queue.size();
+            queue.push_back(static_cast<Index>(v));
+            Walk(adjacent.out, queue, from, rank);
+        }
+    }
+}
+
+// The rows of one area, each in the order its nodes were ranked.
+Rows RowsOf(std::span<const Index> nodes, const std::vector<Index>& rank) {
+    Rows rows;
+    for (const Index v : nodes) {
+        const auto r = static_cast<std::size_t>(rank[static_cast<std::size_t>(v)]);
+        if (rows.size() <= r) {
+            rows.resize(r + 1);
+        }
+        rows[r].push_back(v);
+    }
+    return rows;
+}
+
+// Crossing reduction and packing within rows, over the edges from one row to the next in the same area.
+class Rower {
+  public:
+    Rower(const LayoutGraph& graph, const Adjacency& adjacent, const std::vector<Index>& rank,
+          const std::vector<bool>& reached, const LayoutOptions& options)
+        : graph_(graph), options_(options), place_(graph.nodes.size(), 0), x_(graph.nodes.size(), 0) {
+        std::vector<std::pair<Index, Index>> up;
+        std::vector<std::pair<Index, Index>> down;
+        std::vector<std::pair<Index, Index>> near;
+        for (std::size_t v = 0; v < graph.nodes.size(); ++v) {
+            const auto v32 = static_cast<Index>(v);
+            for (const Index w : std::span(adjacent.out.begin(v32), adjacent.out.end(v32))) {
+                const auto wi = static_cast<std::size_t>(w);
+                if (reached[wi] != reached[v]) {
+                    continue;
+                }
+                near.emplace_back(v32, w);
+                near.emplace_back(w, v32);
+                if (rank[wi] == rank[v] + 1) {
+                    down.emplace_back(v32, w);
+                    up.emplace_back(w, v32);
+                }
+            }
+        }
+        up_ = ListsOf(graph.nodes.size(), up);
+        down_ = ListsOf(graph.nodes.size(), down);
+        near_ = ListsOf(graph.nodes.size(), near);
+    }
+
+    // Sweeps down and up, each row sorted by the mean place of its neighbours in the row just done; keeps
+    // the order with the fewest crossings. At most options.sweeps sweeps, each linear in the edges but for
+    // the sorting.
+    void Order(Rows& rows) {
+        Number(rows);
+        Transpose(rows);
+        Rows best = rows;
+        std::int64_t fewest = Crossings(rows);
+        int worse = 0;
+        for (int sweep = 0; sweep < options_.sweeps && fewest > 0 && worse < 2; ++sweep) {
+            for (std::size_t r = 1; r < rows.size(); ++r) {
+                SortByNeighbours(rows[r], up_);
+            }
+            for (std::size_t r = rows.size(); r-- > 1;) {
+                SortByNeighbours(rows[r - 1], down_);
+            }
+            Transpose(rows);
+            const std::int64_t crossings = Crossings(rows);
+            if (crossings < fewest) {
+                fewest = crossings;
+                best = rows;
+                worse = 0;
+            } else {
+                ++worse;
+            }
+        }
+        rows = std::move(best);
+        Number(rows);
+    }
+
+    // Centres along each row: packed, then pulled towards the neighbours above and below in turn, each
+    // row as near them as it can be with its nodes in order and apart. The leftmost border is at 0.
+    void Pack(const Rows& rows) {
+        for (const auto& row : rows) {
+            double at = 0;
+            for (const Index v : row) {
+                const double w = Width(v);
+                x_[static_cast<std::size_t>(v)] = at + w / 2;
+                at += w + options_.nodeGap;
+            }
+            for (const Index v : row) {
+                x_[static_cast<std::size_t>(v)] -= at / 2;
+            }
+        }
+        constexpr int Rounds = 4;
+        for (int round = 0; round < Rounds; ++round) {
+            for (std::size_t r = 1; r < rows.size(); ++r) {
+                Settle(rows[r], up_);
+            }
+            for (std::size_t r = rows.size(); r-- > 1;) {
+                Settle(rows[r - 1], down_);
+            }
+        }
+        for (int round = 0; round < Rounds; ++round) {
+            for (const auto& row : rows) {
+                Settle(row, near_);
+            }
+            for (std::size_t r = rows.size(); r-- > 0;) {
+                Settle(rows[r], near_);
+            }
+        }
+        double left = 0;
+        bool any = false;
+        for (const auto& row : rows) {
+            if (!row.empty()) {
+                const double l = x_[static_cast<std::size_t>(row.front())] - Width(row.front()) / 2;
+                left = any ? std::min(left, l) : l;
+                any = true;
+            }
+        }
+        for (const auto& row : rows) {
+            for (const Index v : row) {
+                x_[static_cast<std::size_t>(v)] -= left;
+            }
+        }
+    }
+
+    double X(Index v) const { return x_[static_cast<std::size_t>(v)]; }
+
+  private:
+    // How hard every node is pulled to the area's axis (x = 0), against 1 for each neighbour: enough to
+    // keep long stories from drifting sideways row after row, little enough to leave the rows aligned.
+    static constexpr double Axis = 0.5;
+
+    double Width(Index v) const { return graph_.nodes[static_cast<std::size_t>(v)].width; }
+
+    void Number(const Rows& rows) {
+        for (const auto& row : rows) {
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                place_[static_cast<std::size_t>(row[i])] = static_cast<Index>(i);
+            }
+        }
+    }
+
+    void SortByNeighbours(std::vector<Index>& row, const Lists& neighbours) {
+        keyed_.clear();
+        for (const Index v : row) {
+            double key = place_[static_cast<std::size_t>(v)];
+            if (neighbours.Size(v) > 0) {
+                double sum = 0;
+                for (const Index w : std::span(neighbours.begin(v), neighbours.end(v))) {
+                    sum += place_[static_cast<std::size_t>(w)];
+                }
+                key = sum / static_cast<double>(neighbours.Size(v));
+            }
+            keyed_.emplace_back(key, v);
+        }
+        std::stable_sort(keyed_.begin(), keyed_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i] = keyed_[i].second;
+            place_[static_cast<std::size_t>(row[i])] = static_cast<Index>(i);
+        }
+    }
+
+    // Swaps neighbours in a row while that removes crossings with the rows above and below; a few passes.
+    void Transpose(Rows& rows) {
+        constexpr int Passes = 4;
+        for (int pass = 0; pass < Passes; ++pass) {
+            bool swapped = false;
+            for (auto& row : rows) {
+                for (std::size_t i = 0; i + 1 < row.size(); ++i) {
+                    const Index u = row[i];
+                    const Index v = row[i + 1];
+                    const auto [kept, turned] = PairCrossings(u, v);
+                    if (turned < kept) {
+                        std::swap(row[i], row[i + 1]);
+                        place_[static_cast<std::size_t>(u)] = static_cast<Index>(i + 1);
+                        place_[static_cast<std::size_t>(v)] = static_cast<Index>(i);
+                        swapped = true;
+                    }
+                }
+            }
+            if (!swapped) {
+                break;
+            }
+        }
+    }
+
+    // Crossings among the edges of u and v with the rows above and below: with u left of v, and turned.
+    std::pair<std::int64_t, std::int64_t> PairCrossings(Index u, Index v) const {
+        std::int64_t kept = 0;
+        std::int64_t turned = 0;
+        for (const Lists* lists : {&up_, &down_}) {
+            for (const Index a : std::span(lists->begin(u), lists->end(u))) {
+                for (const Index b : std::span(lists->begin(v), lists->end(v))) {
+                    const Index pa = place_[static_cast<std::size_t>(a)];
+                    const Index pb = place_[static_cast<std::size_t>(b)];
+                    kept += pa > pb ? 1 : 0;
+                    turned += pa < pb ? 1 : 0;
+                }
+            }
+        }
+        return {kept, turned};
+    }
+
+    // Edges between each pair of neighbouring rows that cross, counted as inversions with a Fenwick tree.
+    std::int64_t Crossings(const Rows& rows) {
+        std::int64_t total = 0;
+        std::vector<Index> ends;
+        std::vector<Index> tree;
+        for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
+            ends.clear();
+            for (const Index v : rows[r]) {
+                const std::size_t from = ends.size();
+                for (const Index w : std::span(down_.begin(v), down_.end(v))) {
+                    ends.push_back(place_[static_cast<std::size_t>(w)]);
+                }
+                std::sort(ends.begin() + static_cast<std::ptrdiff_t>(from), ends.end());
+            }
+            const std::size_t size = rows[r + 1].size();
+            tree.assign(size + 1, 0);
+            std::int64_t seen = 0;
+            for (const Index e : ends) {
+                // Earlier edges that end to the right of this one cross it.
+                std::int64_t notRight = 0;
+                for (auto i = static_cast<std::size_t>(e) + 1; i > 0; i -= i & (~i + 1)) {
+                    notRight += tree[i];
+                }
+                total += seen - notRight;
+                for (auto i = static_cast<std::size_t>(e) + 1; i <= size; i += i & (~i + 1)) {
+                    ++tree[i];
+                }
+                ++seen;
+            }
+        }
+        return total;
+    }
+
+    // Moves a row's centres as near the mean of each node's neighbours (and the axis, weakly) as the
+    // order and the gaps allow, in least squares: pool-adjacent-violators over the centres less the room
+    // the nodes before them take at the least.
+    void Settle(const std::vector<Index>& row, const Lists& neighbours) {
+        blocks_.clear();
+        double room = 0;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const Index v = row[i];
+            if (i > 0) {
+                room += (Width(row[i - 1]) + Width(v)) / 2 + options_.nodeGap;
+            }
+            double sum = 0;
+            for (const Index w : std::span(neighbours.begin(v), neighbours.end(v))) {
+                sum += x_[static_cast<std::size_t>(w)];
+            }
+            const double wanted = sum / (static_cast<double>(neighbours.Size(v)) + Axis);
+            blocks_.push_back({wanted - room, 1});
+            while (blocks_.size() > 1 && blocks_[blocks_.size() - 2].Mean() >= blocks_.back().Mean()) {
+                const Block last = blocks_.back();
+                blocks_.pop_back();
+                blocks_.back().sum += last.sum;
+                blocks_.back().count += last.count;
+            }
+        }
+        std::size_t i = 0;
+        room = 0;
+        for (const Block& b : blocks_) {
+            for (std::size_t k = 0; k < b.count; ++k, ++i) {
+                if (i > 0) {
+                    room += (Width(row[i - 1]) + Width(row[i])) / 2 + options_.nodeGap;
+                }
+                x_[static_cast<std::size_t>(row[i])] = b.Mean() + room;
+            }
+        }
+    }
+
+    struct Block {
+        double sum;
+        std::size_t count;
+        double Mean() const { return sum / static_cast<double>(count); }
+    };
+
+    const LayoutGraph& graph_;
+    const LayoutOptions& options_;
+    Lists up_;   // each node's neighbours in the row above (same area)
+    Lists down_; // and in the row below
+    Lists near_; // all its neighbours in the same area
+    std::vector<Index> place_;
+    std::vector<double> x_;
+    std::vector<std::pair<double, Index>> keyed_;
+    std::vector<Block> blocks_;
+};
+
+// Where the segment from a box's centre towards `to` leaves the box.
+LayoutPoint Leave(LayoutPoint centre, double width, double height, LayoutPoint to) {
+    const double dx = to.x - centre.x;
+    const double dy = to.y - centre.y;
+    double t = 1;
+    if (dx != 0) {
+        t = std::min(t, width / 2 / std::abs(dx));
+    }
+    if (dy != 0) {
+        t = std::min(t, height / 2 / std::abs(dy));
+    }
+    return {centre.x + t * dx, centre.y + t * dy};
+}
+
+// Routes, the extent and the row pitch from the ranks, centres and sizes.
+void Finish(const LayoutGraph& graph, MapLayout& layout, const LayoutOptions& options) {
+    double width = 0;
+    std::int32_t lastRank = -1;
+    for (std::size_t v = 0; v < graph.nodes.size(); ++v) {
+        MapLayout::Place& p = layout.nodes[v];
+        p.key = graph.nodes[v].key;
+        p.centre.y = layout.rowPitch * (p.rank + 0.5);
+        width = std::max(width, p.centre.x + graph.nodes[v].width / 2);
+        lastRank = std::max(lastRank, p.rank);
+    }
+    layout.width = width;
+    layout.height = layout.rowPitch * (lastRank + 1);
+    layout.edges.assign(graph.edges.size(), {});
+    for (std::size_t i = 0; i < graph.edges.size(); ++i) {
+        const LayoutGraph::Edge& e = graph.edges[i];
+        if (e.from == e.to) {
+            continue;
+        }
+        const auto& a = layout.nodes[static_cast<std::size_t>(e.from)];
+        const auto& b = layout.nodes[static_cast<std::size_t>(e.to)];
+        const auto& na = graph.nodes[static_cast<std::size_t>(e.from)];
+        const auto& nb = graph.nodes[static_cast<std::size_t>(e.to)];
+        auto& route = layout.edges[i];
+        if (b.rank == a.rank + 1) {
+            route = {Leave(a.centre, na.width, na.height, b.centre),
+                     Leave(b.centre, nb.width, nb.height, a.centre)};
+            continue;
+        }
+        // Back up, along the row, or (after edits) down past a row: one bend, in the gap above a row or
+        // out to the right of both ends, further for a longer way.
+        LayoutPoint bend;
+        if (a.rank == b.rank) {
+            bend = {(a.centre.x + b.centre.x) / 2, a.centre.y - layout.rowPitch / 2};
+        } else {
+            const double rows = std::abs(b.centre.y - a.centre.y) / layout.rowPitch;
+            bend = {std::max(a.centre.x + na.width / 2, b.centre.x + nb.width / 2) + options.nodeGap * rows,
+                    (a.centre.y + b.centre.y) / 2};
+        }
+        route = {Leave(a.centre, na.width, na.height, bend), bend,
+                 Leave(b.centre, nb.width, nb.height, bend)};
+    }
+}
+
+double RowPitch(const LayoutGraph& graph, const LayoutOptions& options) {
+    double tallest = 0;
+    for (const LayoutGraph::Node& node : graph.nodes) {
+        tallest = std::max(tallest, node.height);
+    }
+    return tallest + options.rowGap;
+}
+
+} // namespace
+
+MapLayout LayOut(const LayoutGraph& graph, const LayoutOptions& options) {
+    CheckGraph(graph);
+    const std::size_t n = graph.nodes.size();
+    const Adjacency adjacent = Adjacent(graph);
+
+    std::vector<Index> rank(n, -1);
+    std::vector<Index> queue;
+    queue.reserve(n);
+    if (graph.start >= 0) {
+        rank[static_cast<std::size_t>(graph.start)] = 0;
+        queue.push_back(graph.start);
+        Walk(adjacent.out, queue, 0, rank);
+    }
+    const std::size_t reachedCount = queue.size();
+    std::vector<bool> reached(n, false);
+    for (std::size_t i = 0; i < reachedCount; ++i) {
+        reached[static_cast<std::size_t>(queue[i])] = true;
+    }
+    RankTheRest(adjacent, queue, rank);
+
+    Rower rower(graph, adjacent, rank, reached, options);
+    MapLayout layout;
+    layout.nodes.resize(n);
+    layout.rowPitch = RowPitch(graph, options);
+    double offset = 0;
+    for (const auto area : {std::span(queue).first(reachedCount), std::span(queue).subspan(reachedCount)}) {
+        if (area.empty()) {
+            continue;
+        }
+        Rows rows = RowsOf(area, rank);
+        rower.Order(rows);
+        rower.Pack(rows);
+        double right = 0;
+        for (const Index v : area) {
+            const auto vi = static_cast<std::size_t>(v);
+            layout.nodes[vi].centre.x = rower.X(v) + offset;
+            layout.nodes[vi].rank = rank[vi];
+            layout.nodes[vi].reached = reached[vi];
+            right = std::max(right, layout.nodes[vi].centre.x + graph.nodes[vi].width / 2);
+        }
+        offset = right + options.areaGap;
+    }
+    Finish(graph, layout, options);
+    return layout;
+}
+
+MapLayout LayOutAfter(const LayoutGraph& graph, const MapLayout& previous, const LayoutOptions& options) {
+    CheckGraph(graph);
+    const std::size_t n = graph.nodes.size();
+    const Adjacency adjacent = Adjacent(graph);
+
+    std::vector<std::pair<std::int64_t, std::size_t>> known;
+    known.reserve(previous.nodes.size());
+    for (std::size_t i = 0; i < previous.nodes.size(); ++i) {
+        known.emplace_back(previous.nodes[i].key, i);
+    }
+    std::sort(known.begin(), known.end());
+
+    MapLayout layout;
+    layout.nodes.resize(n);
+    layout.rowPitch = std::max(previous.rowPitch, RowPitch(graph, options));
+    std::vector<Index> rank(n, -1);
+    std::vector<bool> placed(n, false);
+    for (std::size_t v = 0; v < n; ++v) {
+        const auto found =
+            std::lower_bound(known.begin(), known.end(), std::pair(graph.nodes[v].key, std::size_t{0}));
+        if (found != known.end() && found->first == graph.nodes[v].key) {
+            layout.nodes[v] = previous.nodes[found->second];
+            rank[v] = layout.nodes[v].rank;
+            placed[v] = true;
+        }
+    }
+
+    // New nodes: one rank below the nearest-ranked node that leads to them, in rank order.
+    using Ranked = std::pair<Index, Index>; // (rank, node), smallest first
+    std::priority_queue<Ranked, std::vector<Ranked>, std::greater<>> open;
+    for (std::size_t v = 0; v < n; ++v) {
+        if (placed[v]) {
+            open.emplace(rank[v], static_cast<Index>(v));
+        }
+    }
+    std::vector<Index> fresh; // new nodes in the order they got ranks
+    while (!open.empty()) {
+        const auto [r, v] = open.top();
+        open.pop();
+        for (const Index w : std::span(adjacent.out.begin(v), adjacent.out.end(v))) {
+            const auto wi = static_cast<std::size_t>(w);
+            if (rank[wi] < 0) {
+                rank[wi] = r + 1;
+                layout.nodes[wi].reached = layout.nodes[static_cast<std::size_t>(v)].reached;
+                fresh.push_back(w);
+                open.emplace(r + 1, w);
+            }
+        }
+    }
+    RankTheRest(adjacent, fresh, rank);
+
+    // Each row's nodes by centre, to find free spots in.
+    std::vector<std::vector<Index>> rows;
+    for (std::size_t v = 0; v < n; ++v) {
+        if (placed[v]) {
+            const auto r = static_cast<std::size_t>(rank[v]);
+            if (rows.size() <= r) {
+                rows.resize(r + 1);
+            }
+            rows[r].push_back(static_cast<Index>(v));
+        }
+    }
+    const auto centre = [&](Index v) { return layout.nodes[static_cast<std::size_t>(v)].centre.x; };
+    const auto half = [&](Index v) { return graph.nodes[static_cast<std::size_t>(v)].width / 2; };
+    for (auto& row : rows) {
+        std::stable_sort(row.begin(), row.end(), [&](Index a, Index b) { return centre(a) < centre(b); });
+        // A node that grew pushes those after it along, as far as it must.
+        for (std::size_t i = 1; i < row.size(); ++i) {
+            const double least = centre(row[i - 1]) + half(row[i - 1]) + options.nodeGap + half(row[i]);
+            if (centre(row[i]) < least) {
+                layout.nodes[static_cast<std::size_t>(row[i])].centre.x = least;
+            }
+        }
+    }
+
+    for (const Index v : fresh) {
+        const auto vi = static_cast<std::size_t>(v);
+        const auto r = static_cast<std::size_t>(rank[vi]);
+        if (rows.size() <= r) {
+            rows.resize(r + 1);
+        }
+        auto& row = rows[r];
+        double sum = 0;
+        std::size_t count = 0;
+        for (const Lists* lists : {&adjacent.in, &adjacent.out}) {
+            for (const Index w : std::span(lists->begin(v), lists->end(v))) {
+                if (placed[static_cast<std::size_t>(w)]) {
+                    sum += centre(w);
+                    ++count;
+                }
+            }
+        }
+        const double w2 = half(v);
+        double wanted =
+            count > 0 ? sum / static_cast<double>(count)
+                      : (row.empty() ? w2 : centre(row.back()) + half(row.back()) + options.nodeGap + w2);
+        // The free spot nearest `wanted`: between two neighbours with room enough, or past either end
+        // (not left of 0).
+        double best = 0;
+        std::size_t bestSlot = 0;
+        double bestDistance = -1;
+        for (std::size_t slot = 0; slot <= row.size(); ++slot) {
+            const double low =
+                slot == 0 ? w2 : centre(row[slot - 1]) + half(row[slot - 1]) + options.nodeGap + w2;
+            const double high =
+                slot == row.size() ? INFINITY : centre(row[slot]) - half(row[slot]) - options.nodeGap - w2;
+            if (low > high) {
+                continue;
+            }
+            const double spot = std::clamp(wanted, low, high);
+            const double distance = std::abs(spot - wanted);
+            if (bestDistance < 0 || distance < bestDistance) {
+                best = spot;
+                bestSlot = slot;
+                bestDistance = distance;
+            }
+        }
+        layout.nodes[vi].centre.x = best;
+        layout.nodes[vi].rank = rank[vi];
+        row.insert(row.begin() + static_cast<std::ptrdiff_t>(bestSlot), v);
+        placed[vi] = true;
+    }
+    Finish(graph, layout, options);
+    return layout;
+}
+
+} // namespace kit
