@@ -9,27 +9,28 @@ namespace kit {
 
 namespace {
 
-// Advance widths in points of 10-point Sans, rounded up over the usual Sans faces, by kind of character.
+// Advance widths in points of 10-point Sans by kind of character, a little over Graphviz's own measure
+// (5 to 12 % over on the demo's labels, never under on a table of wide, narrow and Polish letters).
 double Advance(char32_t c) {
     static constexpr std::string_view Narrow = " !'(),./:;I[]fijlrt|";
-    static constexpr std::string_view Wide = "@MWmw";
+    static constexpr std::string_view Wide = "#%&@MWmw";
     if (c == U'\u2026') {
         return 10; // the "…" that ends a shortened text
     }
     if (c >= 0x80) {
-        return 7.8;
+        return 7.2;
     }
     const char a = static_cast<char>(c);
     if (Narrow.find(a) != std::string_view::npos) {
-        return 4;
+        return 3.6;
     }
     if (Wide.find(a) != std::string_view::npos) {
         return 10;
     }
     if (a >= 'A' && a <= 'Z') {
-        return 7.8;
+        return 7.4;
     }
-    return 6.6;
+    return a >= '0' && a <= '9' ? 6.4 : 6;
 }
 
 constexpr double PointsPerInch = 72;
