@@ -314,17 +314,34 @@ class Rower {
     }
 
     // Crossings among the edges of u and v with the rows above and below: with u left of v, and turned.
-    std::pair<std::int64_t, std::int64_t> PairCrossings(Index u, Index v) const {
+    // Counted over their neighbours' places in order, so that two nodes many lead to cost no more than
+    // sorting their neighbours.
+    std::pair<std::int64_t, std::int64_t> PairCrossings(Index u, Index v) {
         std::int64_t kept = 0;
         std::int64_t turned = 0;
         for (const Lists* lists : {&up_, &down_}) {
-            for (const Index a : std::span(lists->begin(u), lists->end(u))) {
-                for (const Index b : std::span(lists->begin(v), lists->end(v))) {
-                    const Index pa = place_[static_cast<std::size_t>(a)];
-                    const Index pb = place_[static_cast<std::size_t>(b)];
-                    kept += pa > pb ? 1 : 0;
-                    turned += pa < pb ? 1 : 0;
+            if (lists->Size(u) == 0 || lists->Size(v) == 0) {
+                continue;
+            }
+            for (auto [node, places] : {std::pair(u, &mine_), std::pair(v, &theirs_)}) {
+                places->clear();
+                for (const Index w : std::span(lists->begin(node), lists->end(node))) {
+                    places->push_back(place_[static_cast<std::size_t>(w)]);
                 }
+                std::sort(places->begin(), places->end());
+            }
+            // For each of u's neighbours, v's before it cross when u stays left, v's after it when turned.
+            std::size_t before = 0;
+            std::size_t notAfter = 0;
+            for (const Index a : mine_) {
+                while (before < theirs_.size() && theirs_[before] < a) {
+                    ++before;
+                }
+                while (notAfter < theirs_.size() && theirs_[notAfter] <= a) {
+                    ++notAfter;
+                }
+                kept += static_cast<std::int64_t>(before);
+                turned += static_cast<std::int64_t>(theirs_.size() - notAfter);
             }
         }
         return {kept, turned};
@@ -413,6 +430,8 @@ class Rower {
     std::vector<Index> place_;
     std::vector<double> x_;
     std::vector<std::pair<double, Index>> keyed_;
+    std::vector<Index> mine_; // PairCrossings' sorted places
+    std::vector<Index> theirs_;
     std::vector<Block> blocks_;
 };
 
@@ -557,6 +576,10 @@ MapLayout LayOutAfter(const LayoutGraph& graph, const MapLayout& previous, const
         }
     }
 
+    if (std::find(placed.begin(), placed.end(), true) == placed.end()) {
+        return LayOut(graph, options); // nothing to keep
+    }
+
     // New nodes: one rank below the nearest-ranked node that leads to them, in rank order.
     using Ranked = std::pair<Index, Index>; // (rank, node), smallest first
     std::priority_queue<Ranked, std::vector<Ranked>, std::greater<>> open;
@@ -627,25 +650,35 @@ MapLayout LayOutAfter(const LayoutGraph& graph, const MapLayout& previous, const
             count > 0 ? sum / static_cast<double>(count)
                       : (row.empty() ? w2 : centre(row.back()) + half(row.back()) + options.nodeGap + w2);
         // The free spot nearest `wanted`: between two neighbours with room enough, or past either end
-        // (not left of 0).
+        // (not left of 0). Slots further from `wanted` than the best so far on either side end the search.
         double best = 0;
         std::size_t bestSlot = 0;
-        double bestDistance = -1;
-        for (std::size_t slot = 0; slot <= row.size(); ++slot) {
-            const double low =
-                slot == 0 ? w2 : centre(row[slot - 1]) + half(row[slot - 1]) + options.nodeGap + w2;
-            const double high =
-                slot == row.size() ? INFINITY : centre(row[slot]) - half(row[slot]) - options.nodeGap - w2;
-            if (low > high) {
-                continue;
+        double bestDistance = INFINITY;
+        const auto low = [&](std::size_t slot) {
+            return slot == 0 ? w2 : centre(row[slot - 1]) + half(row[slot - 1]) + options.nodeGap + w2;
+        };
+        const auto high = [&](std::size_t slot) {
+            return slot == row.size() ? INFINITY : centre(row[slot]) - half(row[slot]) - options.nodeGap - w2;
+        };
+        const auto consider = [&](std::size_t slot) {
+            if (low(slot) <= high(slot)) {
+                const double spot = std::clamp(wanted, low(slot), high(slot));
+                if (std::abs(spot - wanted) < bestDistance) {
+                    best = spot;
+                    bestSlot = slot;
+                    bestDistance = std::abs(spot - wanted);
+                }
             }
-            const double spot = std::clamp(wanted, low, high);
-            const double distance = std::abs(spot - wanted);
-            if (bestDistance < 0 || distance < bestDistance) {
-                best = spot;
-                bestSlot = slot;
-                bestDistance = distance;
-            }
+        };
+        const auto first =
+            static_cast<std::size_t>(std::lower_bound(row.begin(), row.end(), wanted,
+                                                      [&](Index w, double x) { return centre(w) < x; }) -
+                                     row.begin());
+        for (std::size_t slot = first + 1; slot-- > 0 && wanted - high(slot) < bestDistance;) {
+            consider(slot);
+        }
+        for (std::size_t slot = first + 1; slot <= row.size() && low(slot) - wanted < bestDistance; ++slot) {
+            consider(slot);
         }
         layout.nodes[vi].centre.x = best;
         layout.nodes[vi].rank = rank[vi];

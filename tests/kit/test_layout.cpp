@@ -226,8 +226,9 @@ TEST(LayoutAfterAnEdit, MovesAtMostATenthOfTheOtherNodes) {
     const MapLayout before = kit::LayOut(g);
     const int others = static_cast<int>(g.nodes.size());
 
-    // Unchanged: nothing moves.
+    // Unchanged: nothing moves; from nothing: the whole layout.
     EXPECT_EQ(Moved(before, kit::LayOutAfter(g, before)), 0);
+    EXPECT_EQ(Moved(before, kit::LayOutAfter(g, MapLayout{})), 0);
 
     // One step more, between two steps of the middle.
     LayoutGraph added = g;
