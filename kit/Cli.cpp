@@ -41,7 +41,7 @@ Commands:
                       (a FILE ending in .txt)
   map FILE [-o OUTPUT] [--force]
                       draw the story as a graph: DOT to standard output, or OUTPUT
-                      ending in .dot, .gv, .svg or .png (laid out by Graphviz's dot)
+                      ending in .dot, .gv, .svg or .png (drawn by Graphviz's neato)
 
 Options:
   -o, --output PATH   where to write
@@ -245,7 +245,7 @@ int Map(const Options& o, std::ostream& out) {
     } remove{temporary};
     {
         std::ostringstream text;
-        WriteDot(*input, text);
+        WriteDot(*input, text, true);
         std::FILE* f = std::fopen(temporary.c_str(), "wb");
         const std::string s = text.str();
         if (f == nullptr || std::fwrite(s.data(), 1, s.size(), f) != s.size() || std::fclose(f) != 0) {
