@@ -44,7 +44,7 @@ Polecenia:
   map PLIK [-o WYJŚCIE] [--force]
                       rysuje historię jako graf: DOT na standardowe wyjście albo do
                       pliku WYJŚCIE kończącego się na .dot, .gv, .svg lub .png
-                      (dwa ostatnie rozkłada program dot z pakietu Graphviz)
+                      (dwa ostatnie rysuje program neato z pakietu Graphviz)
 
 Opcje:
   -o, --output PLIK   dokąd zapisać
@@ -224,7 +224,7 @@ int Map(const Options& o, std::ostream& out) {
     } remove{temporary};
     {
         std::ostringstream text;
-        WriteDot(*input, text);
+        WriteDot(*input, text, true);
         std::FILE* f = std::fopen(temporary.c_str(), "wb");
         const std::string s = text.str();
         if (f == nullptr || std::fwrite(s.data(), 1, s.size(), f) != s.size() || std::fclose(f) != 0) {
