@@ -65,14 +65,18 @@ StepData FromOutline(kit::StepOutline&& o, std::size_t firstLine) {
 std::string KrokLine(std::string_view indent, const StepView& step, bool numberWritten) {
     std::string line(indent);
     line += "krok";
+    // Appended piece by piece: GCC 12 takes " " + text for an overlapping copy (its bug 105329).
     if (numberWritten) {
-        line += " " + std::to_string(step.number);
+        line += ' ';
+        line += std::to_string(step.number);
     }
     if (!step.label.empty()) {
-        line += " @" + step.label;
+        line += " @";
+        line += step.label;
     }
     if (!step.name.empty()) {
-        line += " " + kit::SourceTextUtf8(step.name, kit::TextUse::Name);
+        line += ' ';
+        line += kit::SourceTextUtf8(step.name, kit::TextUse::Name);
     }
     return line;
 }

@@ -20,13 +20,18 @@ bool SameStep(const StepData& a, const StepData& b) {
 
 void StoryOutline::ReadAll(const StoryText& text) {
     kit::ParseResult result = kit::ParseStory(text.Bytes(), fileName_);
-    const bool whole = result.errors.size() < kit::MaxErrors && Whole(result);
+    // Parsing stops after so many mistakes: the steps after them are missing.
+    const bool complete = result.errors.size() < kit::MaxErrors;
     errors_ = std::move(result.errors);
-    if (whole || !read_) {
+    staleSteps_ = 0;
+    if (complete || !read_) {
         steps_.clear();
         steps_.reserve(result.outline.size());
         for (kit::StepOutline& outline : result.outline) {
+            const bool whole = outline.whole;
             steps_.push_back(FromOutline(std::move(outline), 0));
+            steps_.back().stale = !whole;
+            staleSteps_ += !whole;
         }
     } else {
         // The steps stay as they were; their lines follow the source as far as its outline goes.
@@ -38,11 +43,7 @@ void StoryOutline::ReadAll(const StoryText& text) {
         }
     }
     read_ = true;
-    allStale_ = !whole;
-    staleSteps_ = 0;
-    for (StepData& step : steps_) {
-        step.stale = false;
-    }
+    allStale_ = !complete;
     marked_.assign(steps_.size(), 0);
     topMarked_ = failed_ = false;
     reread_ = changed_ = 0;
@@ -140,17 +141,18 @@ bool StoryOutline::Reread(std::size_t first, std::size_t end, std::ptrdiff_t del
     }
     std::vector<StepData> fresh;
     fresh.reserve(result.outline.size());
-    if (Whole(result)) {
-        for (kit::StepOutline& outline : result.outline) {
-            fresh.push_back(FromOutline(std::move(outline), start));
-        }
-    } else if (!fromTop && end - first == 1 && result.outline.size() == 1) {
+    if (!Whole(result) && !fromTop && end - first == 1 && result.outline.size() == 1) {
         // Being typed: the step keeps its last good state until it reads again.
         fresh.push_back(steps_[first]);
         fresh.back().view.endLine = stop;
         fresh.back().stale = true;
     } else {
-        return false;
+        // Steps that came or went have no last good state: each shows what reads of it.
+        for (kit::StepOutline& outline : result.outline) {
+            const bool whole = outline.whole;
+            fresh.push_back(FromOutline(std::move(outline), start));
+            fresh.back().stale = !whole;
+        }
     }
     // A part of the source counts from 1: the steps without a written number follow the step before.
     std::int64_t previous = first > 0 ? steps_[first - 1].view.number : 0;

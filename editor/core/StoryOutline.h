@@ -3,7 +3,8 @@
 // again by the toolkit's parser, from the "krok" line of the first to that of the next untouched one (a
 // part of the source parses as the whole does, but for numbers without a written one, which are counted
 // again at the end). A step whose lines no longer read for their form (being typed in the source view)
-// keeps its last good state and is marked stale until it reads again.
+// keeps its last good state and is marked stale until it reads again; steps that came or went in the
+// change show what reads of them, stale where that is not all.
 
 #include "editor/core/Patch.h"
 #include "editor/core/StepLines.h"
@@ -22,8 +23,8 @@ class StoryOutline {
     void SetFileName(std::string name) { fileName_ = std::move(name); }
     const std::string& FileName() const { return fileName_; }
 
-    // Reads the whole text; the mistakes come as a by-product. When the text does not read whole, the
-    // steps stay as they were (all of them stale) but for a first reading, which shows what it can.
+    // Reads the whole text; the mistakes come as a by-product. When parsing stops short (too many
+    // mistakes), the steps stay as they were, all stale, but for a first reading, which shows what it can.
     void ReadAll(const StoryText& text);
     // After `patch` was applied to `text`: the steps whose lines it moved are read now, those it changed in
     // place are marked for Finish().

@@ -40,10 +40,23 @@ TEST(SourceView, AMistakeOfValueLeavesTheStepsCurrent) {
     EXPECT_EQ(document.Step(2).choice[0], "Strzałka →");
 }
 
-TEST(SourceView, AWholeSourceThatDoesNotReadKeepsEveryStep) {
+TEST(SourceView, ANewStepThatDoesNotReadShowsWhatItCan) {
     StoryDocument document(Story);
-    // A new "krok" line with a broken "typ": the steps are counted anew, and one does not read.
-    document.ReplaceLines(10, 1, {"krok 9 Kopia", "typ x"});
+    document.ReplaceLines(16, 0, {"", "krok 9 Kopia", "typ x"});
+    EXPECT_FALSE(document.StepsCurrent());
+    ASSERT_EQ(document.StepCount(), 5u);
+    EXPECT_EQ(document.Step(2).name, "Kopia");
+    EXPECT_THROW(document.SetName(2, "y"), std::logic_error);
+    EXPECT_THROW(document.DeleteStep(0), std::logic_error);
+    document.SetName(0, "Świt"); // the other steps read
+    document.ReplaceLines(18, 1, {"typ 2"});
+    EXPECT_TRUE(document.StepsCurrent());
+    editor_testing::ExpectStepsAsRead(document);
+}
+
+TEST(SourceView, TooManyMistakesToReadKeepEveryStepAsItWas) {
+    StoryDocument document(Story);
+    document.ReplaceLines(10, 0, std::vector<std::string>(60, "???"));
     EXPECT_FALSE(document.StepsCurrent());
     EXPECT_EQ(document.StepCount(), 4u);
     EXPECT_EQ(document.Step(1).typ, 4);
@@ -51,6 +64,7 @@ TEST(SourceView, AWholeSourceThatDoesNotReadKeepsEveryStep) {
     document.Undo();
     EXPECT_TRUE(document.StepsCurrent());
     EXPECT_EQ(document.Bytes(), Story);
+    editor_testing::ExpectStepsAsRead(document);
 }
 
 TEST(SourceView, TellsWhichStepChanged) {
