@@ -45,7 +45,7 @@ void StoryOutline::ReadAll(const StoryText& text) {
     read_ = true;
     allStale_ = !complete;
     marked_.assign(steps_.size(), 0);
-    topMarked_ = failed_ = false;
+    topMarked_ = anyMarked_ = failed_ = renumber_ = false;
     reread_ = changed_ = 0;
     lastChanged_.reset();
     lastReread_.reset();
@@ -72,6 +72,7 @@ void StoryOutline::Track(const Patch& patch, const StoryText& text) {
     const std::size_t first = fromTop ? 0 : after - 1;
     if (removed == patch.inserted.size()) {
         topMarked_ = topMarked_ || fromTop;
+        anyMarked_ = true;
         std::fill(marked_.begin() + static_cast<std::ptrdiff_t>(first),
                   marked_.begin() + static_cast<std::ptrdiff_t>(end), 1);
         return;
@@ -96,7 +97,7 @@ std::optional<std::size_t> StoryOutline::Finish(const StoryText& text) {
         marked_[0] = 1;
     }
     // Runs of marked steps, the last first, so that the indices before a run stay.
-    for (std::size_t end = steps_.size(); end > 0;) {
+    for (std::size_t end = anyMarked_ ? steps_.size() : 0; end > 0;) {
         if (!marked_[end - 1]) {
             --end;
             continue;
@@ -111,11 +112,14 @@ std::optional<std::size_t> StoryOutline::Finish(const StoryText& text) {
         }
         end = first;
     }
-    topMarked_ = false;
-    if (reread_ > 0) {
+    topMarked_ = anyMarked_ = false;
+    if (renumber_) {
         CountNumbers();
+    }
+    if (reread_ > 0) {
         errors_.reset();
     }
+    renumber_ = false;
     const std::optional<std::size_t> answer = changed_ == 1   ? lastChanged_
                                               : changed_ == 0 ? lastReread_
                                                               : std::nullopt;
@@ -171,13 +175,16 @@ bool StoryOutline::Reread(std::size_t first, std::size_t end, std::ptrdiff_t del
     if (fresh.size() != end - first) {
         changed_ += 2; // the steps after these are other steps now
         ++numbering_;
+        renumber_ = true;
     } else {
         for (std::size_t i = 0; i < fresh.size(); ++i) {
             if (!SameStep(fresh[i], steps_[first + i])) {
                 ++changed_;
                 lastChanged_ = first + i;
-                numbering_ += fresh[i].view.number != steps_[first + i].view.number ||
-                              fresh[i].numberWritten != steps_[first + i].numberWritten;
+                if (fresh[i].view.number != steps_[first + i].view.number) {
+                    ++numbering_;
+                    renumber_ = true; // the steps after it may follow it
+                }
             }
         }
     }

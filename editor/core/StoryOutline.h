@@ -52,7 +52,9 @@ class StoryOutline {
     std::vector<StepData> steps_;
     std::vector<char> marked_; // per step: changed in place, to be read by Finish()
     bool topMarked_ = false;   // the lines before the first step changed in place
-    bool failed_ = false;      // a part did not read as steps: Finish() reads everything
+    bool anyMarked_ = false;
+    bool renumber_ = false; // a step's number changed, or steps came or went: count them again
+    bool failed_ = false;   // a part did not read as steps: Finish() reads everything
     bool allStale_ = false;
     std::size_t staleSteps_ = 0;
     bool read_ = false;

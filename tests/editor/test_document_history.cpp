@@ -2,6 +2,8 @@
 // steps back, and Modified() follows the undo position.
 #include "EditorTesting.h"
 
+#include <random>
+
 namespace {
 
 using editor::StoryDocument;
@@ -90,3 +92,80 @@ TEST(History, ModifiedFollowsTheUndoPosition) {
 }
 
 } // namespace
+
+// Any mix of commands from every view: the steps always read as the text says, the listeners' copy
+// follows, and undoing everything gives back the first bytes.
+TEST(History, RandomCommandsKeepTheStepsAsTheTextReads) {
+    StoryDocument document(Story);
+    editor_testing::Replay replay(document);
+    document.AddListener(&replay);
+    std::mt19937 random(20261208);
+    const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    const std::vector<std::string> lines{"opis Nowy opis.", "",      "# uwaga",    "wybor 3 Trzeci -> 1",
+                                         "krok Wstawiony",  "typ 2", "obraz x.bmp"};
+    for (int i = 0; i < 400; ++i) {
+        const std::size_t step = pick(std::max<std::size_t>(document.StepCount(), 1));
+        const int k = static_cast<int>(pick(4)) + 1;
+        try {
+            switch (!document.StepsCurrent() && pick(2) == 0 ? 9 : pick(12)) { // undo most mistakes
+            case 0:
+                document.SetOpis(step, std::string(pick(300), 'o') + " ą " + std::to_string(i));
+                break;
+            case 1:
+                document.SetName(step, "Krok " + std::to_string(i));
+                break;
+            case 2:
+                document.SetChoiceText(step, k, pick(3) == 0 ? "" : "Wybór " + std::to_string(i));
+                break;
+            case 3:
+                document.SetChoiceTarget(
+                    step, k, {editor::ChoiceTarget::Kind::Number, static_cast<std::int64_t>(pick(6)), {}});
+                break;
+            case 4:
+                document.AddLinkedStep(step, k, "Nowy");
+                break;
+            case 5:
+                if (document.StepCount() > 2)
+                    document.DeleteStep(step);
+                break;
+            case 6:
+                document.MoveStep(step, pick(2) == 0 ? -1 : 2);
+                break;
+            case 7:
+                document.RenumberStep(step, static_cast<std::int64_t>(pick(document.StepCount() + 1)));
+                break;
+            case 8:
+                document.ReplaceLines(pick(document.Text().LineCount()), pick(2),
+                                      {pick(10) == 0 ? "opis \"niedomknięty" : lines[pick(lines.size())]});
+                break;
+            case 9:
+                if (document.CanUndo())
+                    document.Undo();
+                break;
+            case 10:
+                if (document.CanRedo())
+                    document.Redo();
+                break;
+            default:
+                document.SetPicture(step, pick(2) == 0 ? "" : "p" + std::to_string(i) + ".bmp");
+                break;
+            }
+        } catch (const std::logic_error&) {
+            if (document.StepsCurrent()) {
+                throw; // only a step or a source that does not read now makes a command wait
+            }
+        }
+        ASSERT_EQ(replay.text.Bytes(), document.Bytes()) << "after command " << i;
+        if (document.StepsCurrent()) {
+            editor_testing::ExpectStepsAsRead(document);
+        }
+        if (testing::Test::HasFailure()) {
+            FAIL() << "after command " << i << ":\n" << document.Bytes();
+        }
+    }
+    while (document.CanUndo()) {
+        document.Undo();
+    }
+    EXPECT_EQ(document.Bytes(), Story);
+    editor_testing::ExpectStepsAsRead(document);
+}
