@@ -23,7 +23,6 @@ void StoryOutline::ReadAll(const StoryText& text) {
     // Parsing stops after so many mistakes: the steps after them are missing.
     const bool complete = result.errors.size() < kit::MaxErrors;
     errors_ = std::move(result.errors);
-    staleSteps_ = 0;
     if (complete || !read_) {
         steps_.clear();
         steps_.reserve(result.outline.size());
@@ -31,7 +30,6 @@ void StoryOutline::ReadAll(const StoryText& text) {
             const bool whole = outline.whole;
             steps_.push_back(FromOutline(std::move(outline), 0));
             steps_.back().stale = !whole;
-            staleSteps_ += !whole;
         }
     } else {
         // The steps stay as they were; their lines follow the source as far as its outline goes.
@@ -42,6 +40,8 @@ void StoryOutline::ReadAll(const StoryText& text) {
             view.firstLine = first;
         }
     }
+    staleSteps_ = static_cast<std::size_t>(
+        std::count_if(steps_.begin(), steps_.end(), [](const StepData& step) { return step.stale; }));
     read_ = true;
     allStale_ = !complete;
     marked_.assign(steps_.size(), 0);
@@ -89,12 +89,13 @@ std::optional<std::size_t> StoryOutline::Finish(const StoryText& text) {
         ReadAll(text);
         return std::nullopt;
     }
-    if (topMarked_ && steps_.empty() && !Reread(0, 0, 0, true, text)) {
-        ReadAll(text);
-        return std::nullopt;
-    }
-    if (topMarked_ && !steps_.empty()) {
-        marked_[0] = 1;
+    if (topMarked_ && steps_.empty()) {
+        if (!Reread(0, 0, 0, true, text)) {
+            ReadAll(text);
+            return std::nullopt;
+        }
+    } else if (topMarked_) {
+        marked_[0] = 1; // read from the top
     }
     // Runs of marked steps, the last first, so that the indices before a run stay.
     for (std::size_t end = anyMarked_ ? steps_.size() : 0; end > 0;) {

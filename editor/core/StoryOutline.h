@@ -20,7 +20,10 @@ namespace editor {
 
 class StoryOutline {
   public:
-    void SetFileName(std::string name) { fileName_ = std::move(name); }
+    void SetFileName(std::string name) {
+        fileName_ = std::move(name);
+        errors_.reset(); // they name the file
+    }
     const std::string& FileName() const { return fileName_; }
 
     // Reads the whole text; the mistakes come as a by-product. When parsing stops short (too many
