@@ -126,4 +126,48 @@ TEST(StorySource, ReportsMistakesInLineOrderThoseOfTheWholeSourceAmongThem) {
     EXPECT_EQ(r.errors[2].message.rfind("krok 1 nie ma typu", 0), 0u);
 }
 
+// The outline an editor keeps the source by: every field's lines, numbers as written or not, targets as
+// written, texts as typed (also outside the code page), and whether a step's statements all read.
+TEST(StorySource, OutlinesTheStepsAsWrittenAlsoWithMistakes) {
+    const kit::ParseResult r = kit::ParseStory(R"(# próba
+krok 3 @a Dom
+typ 1
+opis Jeden
+# w środku
+opis "dwa \x41"
+wybor 2 Dalej -> @b
+wybor 1 W → bok -> 0
+krok @b
+dzwiek s.wav
+typ Dziwny
+obraz o.bmp
+)",
+                                               "s.txt");
+    ASSERT_EQ(r.outline.size(), 2u);
+    const kit::StepOutline& a = r.outline[0];
+    EXPECT_EQ(a.line, 2);
+    EXPECT_EQ(a.number, 3);
+    EXPECT_TRUE(a.numberWritten);
+    EXPECT_EQ(a.label, "a");
+    EXPECT_EQ(a.name, "Dom");
+    EXPECT_EQ(a.typ, 1);
+    EXPECT_EQ(a.typLine, 3);
+    EXPECT_EQ(a.opisLines, (std::vector<int>{4, 6}));
+    EXPECT_EQ(a.opis, "Jeden dwa A");
+    EXPECT_EQ(a.choiceLines, (std::array<int, 4>{8, 7, 0, 0}));
+    EXPECT_EQ(a.choice[0], "W → bok");
+    EXPECT_EQ(a.targets[0], (kit::WrittenTarget{0, ""}));
+    EXPECT_EQ(a.targets[1], (kit::WrittenTarget{0, "b"}));
+    EXPECT_EQ(a.targets[2], std::nullopt);
+    EXPECT_TRUE(a.whole); // a character outside the code page is a mistake of value
+    const kit::StepOutline& b = r.outline[1];
+    EXPECT_EQ(b.number, 4);
+    EXPECT_FALSE(b.numberWritten);
+    EXPECT_EQ(b.dzwiekLine, 10);
+    EXPECT_EQ(b.obrazLine, 12);
+    EXPECT_EQ(b.typLine, 11);
+    EXPECT_EQ(b.typ, std::nullopt);
+    EXPECT_FALSE(b.whole); // "typ Dziwny" does not read
+}
+
 } // namespace
