@@ -49,8 +49,30 @@ void StoryDocument::SetFileName(std::string name) {
     errors_.reset();
 }
 
+void StoryDocument::Reset(std::string bytes) {
+    const std::string fileName = outline_.FileName();
+    StoryDocument fresh(std::move(bytes));
+    fresh.SetFileName(fileName);
+    text_ = std::move(fresh.text_);
+    eol_ = std::move(fresh.eol_);
+    outline_ = std::move(fresh.outline_);
+    errors_ = std::move(fresh.errors_);
+    byNumber_.clear();
+    byNumberOf_ = ~std::uint64_t{0};
+    history_ = StoryHistory();
+    savedState_ = history_.State();
+    changedStep_.reset();
+    for (Listener* listener : listeners_) {
+        listener->TextReset();
+    }
+}
+
 void StoryDocument::AddListener(Listener* listener) {
     listeners_.push_back(listener);
+}
+
+void StoryDocument::RemoveListener(Listener* listener) {
+    std::erase(listeners_, listener);
 }
 
 // ---- Text and listeners ----

@@ -25,6 +25,9 @@ namespace editor {
 class StoryDocument {
   public:
     explicit StoryDocument(std::string bytes = {});
+    // Another story in the same document: its text, a history begun afresh, saved as it stands. The
+    // listeners are told through TextReset.
+    void Reset(std::string bytes);
     const StoryText& Text() const { return text_; }
     std::string Bytes() const { return text_.Bytes(); }
     // The name the source's mistakes are reported under ("FILE:LINE: message").
@@ -94,8 +97,10 @@ class StoryDocument {
         virtual ~Listener() = default;
         virtual void PatchApplied(const Patch& patch) = 0;
         virtual void StepsChanged() {}
+        virtual void TextReset() {}
     };
     void AddListener(Listener* listener);
+    void RemoveListener(Listener* listener);
     std::optional<std::size_t> ChangedStep() const { return changedStep_; }
 
     bool Modified() const { return history_.State() != savedState_; }
