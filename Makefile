@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test stress-test asan-test bench fuzz package package-test format clean
+.PHONY: deps build run test kill-test stress-test asan-test bench fuzz package package-test format clean
 
 deps:
 	./scripts/install-deps
@@ -17,6 +17,12 @@ run: build
 
 test: build
 	ctest --preset dev -j $(JOBS)
+
+# The story editor's journal and save under 200 kills at random moments (make test runs 20).
+kill-test: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS) --target kill_driver
+	python3 tests/editor/kill_test.py build/dev/tests/editor/kill_driver build/dev/tests/editor/kill-test --kills 200
 
 # The whole suite ten times with ctest -j2 while stress-ng loads every core.
 stress-test: build

@@ -1,6 +1,6 @@
 // Our BMP decoder against QImage's own reader, on the same 128 x 128 files held in memory.
 #include "platform/bitmap/Bmp.h"
-#include "tests/bitmap/BmpWriter.h"
+#include "tests/support/BmpFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +27,7 @@ std::uint32_t Index(int x, int y) {
     return static_cast<std::uint32_t>(x / 16 + y / 16 * 8);
 }
 
-bmptest::Bytes File24() {
+fixtures::Bytes File24() {
     std::vector<std::vector<std::uint32_t>> rows(Size);
     const auto palette = Palette();
     for (int y = 0; y < Size; ++y) {
@@ -35,14 +35,14 @@ bmptest::Bytes File24() {
             rows[y].push_back(palette[Index(x, y)] ^ static_cast<std::uint32_t>(x));
         }
     }
-    bmptest::Bmp bmp;
+    fixtures::Bmp bmp;
     bmp.width = bmp.height = Size;
-    bmp.pixels = bmptest::PackRows(rows, 24);
-    return bmptest::Write(bmp);
+    bmp.pixels = fixtures::PackRows(rows, 24);
+    return fixtures::EncodeBmp(bmp);
 }
 
-bmptest::Bytes File8(bool rle) {
-    bmptest::Bmp bmp;
+fixtures::Bytes File8(bool rle) {
+    fixtures::Bmp bmp;
     bmp.width = bmp.height = Size;
     bmp.bpp = 8;
     bmp.palette = Palette();
@@ -53,8 +53,8 @@ bmptest::Bytes File8(bool rle) {
                 rows[y].push_back(Index(x, y));
             }
         }
-        bmp.pixels = bmptest::PackRows(rows, 8);
-        return bmptest::Write(bmp);
+        bmp.pixels = fixtures::PackRows(rows, 8);
+        return fixtures::EncodeBmp(bmp);
     }
     // Runs of three or more are encoded, everything else goes out in absolute mode.
     bmp.compression = 1;
@@ -94,17 +94,17 @@ bmptest::Bytes File8(bool rle) {
         bmp.pixels.insert(bmp.pixels.end(), {0, 0});
     }
     bmp.pixels.insert(bmp.pixels.end(), {0, 1});
-    return bmptest::Write(bmp);
+    return fixtures::EncodeBmp(bmp);
 }
 
-void Ours(benchmark::State& state, const bmptest::Bytes& file) {
+void Ours(benchmark::State& state, const fixtures::Bytes& file) {
     for (auto _ : state) {
         QImage image = platform::DecodeBmp(file);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
 
-void Theirs(benchmark::State& state, const bmptest::Bytes& file) {
+void Theirs(benchmark::State& state, const fixtures::Bytes& file) {
     const QByteArray data(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
     for (auto _ : state) {
         QImage image;
@@ -116,9 +116,9 @@ void Theirs(benchmark::State& state, const bmptest::Bytes& file) {
     }
 }
 
-const bmptest::Bytes Bmp24 = File24();
-const bmptest::Bytes Bmp8 = File8(false);
-const bmptest::Bytes BmpRle8 = File8(true);
+const fixtures::Bytes Bmp24 = File24();
+const fixtures::Bytes Bmp8 = File8(false);
+const fixtures::Bytes BmpRle8 = File8(true);
 
 void BM_Ours_24bit(benchmark::State& state) {
     Ours(state, Bmp24);

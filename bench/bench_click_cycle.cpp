@@ -1,6 +1,5 @@
 // One choice click as the player makes it: clear the step, read the next one, present its 128 x 128 picture
 // and start its wave, then let the window paint. Offscreen, with the real sound player on the dummy driver.
-#include "bench/support/BenchFiles.h"
 #include "bench/support/SilentSeams.h"
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
@@ -8,6 +7,10 @@
 #include "scenario/Cp1250.h"
 #include "scenario/ScenarioWriter.h"
 #include "scenario/StepReader.h"
+#include "tests/support/BmpFile.h"
+#include "tests/support/Files.h"
+#include "tests/support/SoundFile.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -18,12 +21,15 @@
 namespace {
 
 void BM_ClickCycle(benchmark::State& state) {
-    bench::Folder dir(true);
+    const fixtures::TempDir dir;
+    const fixtures::CurrentDirectory inDir(dir.path());
     std::filesystem::create_directory(dir / "Obrazki");
     std::filesystem::create_directory(dir / "Dzwieki");
-    bench::WriteFile(dir / "Obrazki" / "las.bmp",
-                     bench::Bmp24(128, 128, [](int x, int y) { return std::uint32_t(x * 2 << 8 | y * 2); }));
-    bench::WriteFile(dir / "Dzwieki" / "ptak.wav", bench::Wave(22050));
+    fixtures::WriteBytes(dir / "Obrazki" / "las.bmp", fixtures::Bmp24(128, 128, [](int x, int y) {
+                             return std::uint32_t(x * 2 << 8 | y * 2);
+                         }));
+    fixtures::WriteBytes(dir / "Dzwieki" / "ptak.wav",
+                         fixtures::Wave(fixtures::WaveFormat::Pcm16, {440.0, 1.0, 22050, 1}));
     scenario::StepRecord zero, step;
     step.Opis = scenario::Utf8ToCp1250("Ścieżka wśród drzew prowadzi do starego młyna nad strumieniem.");
     for (std::size_t k = 0; k < 4; ++k) {

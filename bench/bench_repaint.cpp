@@ -1,13 +1,15 @@
 // How a repaint of the game window's picture grows with the picture: PaObrazekPaint reads the BMP file from
 // disk, decodes it, fills the area and draws it. Square 24-bit pictures from 16 x 16 to 1024 x 1024,
 // offscreen. Also an idle pass of the event loop over the shown window: the floor under a click cycle.
-#include "bench/support/BenchFiles.h"
 #include "bench/support/SilentSeams.h"
 #include "game/Scenariusz.h"
 #include "game/Urpggra.h"
 #include "scenario/Cp1250.h"
 #include "scenario/ScenarioWriter.h"
 #include "scenario/StepReader.h"
+#include "tests/support/BmpFile.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -20,7 +22,8 @@ namespace {
 
 // A game window showing step 1 of a one-step scenario whose picture is a size x size 24-bit BMP.
 struct PictureStep {
-    bench::Folder dir{true};
+    fixtures::TempDir dir;
+    fixtures::CurrentDirectory inDir{dir.path()};
     bench::KeptMessages messages;
     bench::SilentMediaPlayer player;
     game::TFoRpgGra gra{messages, player};
@@ -30,10 +33,10 @@ struct PictureStep {
         std::array<char, 32> buffer{};
         std::snprintf(buffer.data(), buffer.size(), "p%d.bmp", size);
         const std::string name(buffer.data());
-        bench::WriteFile(dir / "Obrazki" / name, bench::Bmp24(size, size, [](int x, int y) {
-                             return static_cast<std::uint32_t>((x * 3 & 255) << 16 | (y * 5 & 255) << 8 |
-                                                               ((x ^ y) & 255));
-                         }));
+        fixtures::WriteBytes(dir / "Obrazki" / name, fixtures::Bmp24(size, size, [](int x, int y) {
+                                 return static_cast<std::uint32_t>((x * 3 & 255) << 16 | (y * 5 & 255) << 8 |
+                                                                   ((x ^ y) & 255));
+                             }));
         scenario::StepRecord zero;
         scenario::StepRecord step;
         step.Opis = scenario::Utf8ToCp1250("Obraz na ścianie.");

@@ -1,8 +1,8 @@
 // GoToStep against the two raw reads it is built on, over scenarios of growing size.
-#include "bench/support/BenchFiles.h"
 #include "scenario/Cp1250.h"
 #include "scenario/ScenarioWriter.h"
 #include "scenario/StepReader.h"
+#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +15,7 @@
 namespace {
 
 struct Scenario {
-    bench::Folder dir;
+    fixtures::TempDir dir;
     std::filesystem::path kro;
     std::int32_t records;
 

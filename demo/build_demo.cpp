@@ -5,6 +5,7 @@
 #include "demo/Media.h"
 #include "demo/Pictures.h"
 #include "demo/Sounds.h"
+#include "platform/MediaFolders.h"
 #include "scenario/AtomicFile.h"
 
 #include <exception>
@@ -41,8 +42,8 @@ void Build(const fs::path& mediaPath, const fs::path& out) {
     Check(media, mediaPath.filename().string());
 
     // Start the media folders afresh, so that a file left out on purpose cannot linger from an older build.
-    const fs::path obrazki = out / "Obrazki";
-    const fs::path dzwieki = out / "Dzwieki";
+    const fs::path obrazki = out / platform::PictureFolder;
+    const fs::path dzwieki = out / platform::SoundFolder;
     fs::remove_all(obrazki);
     fs::remove_all(dzwieki);
     fs::create_directories(obrazki);

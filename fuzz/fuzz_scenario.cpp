@@ -1,11 +1,11 @@
 // Opens a fuzzed step file and type list and follows every choice target of every step reached.
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempDir.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,24 +14,12 @@
 
 namespace {
 
-const std::string& Folder() {
-    static const std::string dir = [] {
-        // tmpfs when there is one: every input is written to two files.
-        char pattern[] = "/dev/shm/przygoda-fuzz-XXXXXX";
-        if (::access("/dev/shm", W_OK) != 0) {
-            std::strcpy(pattern, "/tmp/przygoda-fuzz-XXXXXX");
-        }
-        return std::string(::mkdtemp(pattern));
-    }();
+const fixtures::TempDir& Folder() {
+    // tmpfs when there is one: every input is written to two files.
+    static const fixtures::TempDir dir(::access("/dev/shm", W_OK) == 0
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path());
     return dir;
-}
-
-void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (size > 0) {
-        std::fwrite(data, 1, size, f);
-    }
-    std::fclose(f);
 }
 
 } // namespace
@@ -43,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::size_t split = std::min<std::size_t>(size - 2, (std::size_t{data[0]} << 8 | data[1]) * 4);
-    const std::string kro = Folder() + "/f.Kro";
-    Write(kro, data + 2, split);
-    Write(Folder() + "/f.lis", data + 2 + split, size - 2 - split);
+    const std::string kro = (Folder() / "f.Kro").string();
+    fixtures::WriteBytes(kro, data + 2, split);
+    fixtures::WriteBytes(Folder() / "f.lis", data + 2 + split, size - 2 - split);
 
     scenario::AktKrok = std::make_unique<scenario::TKrok>();
     try {

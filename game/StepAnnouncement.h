@@ -6,22 +6,19 @@
 
 #include <array>
 
-namespace platform {
-class TAnnouncer;
-}
-
 namespace game {
-
-class TFoRpgGra;
 
 struct ChoiceLine {
     QString text;
     bool enabled = false;
 };
 
-QString StepAnnouncement(const QString& opis, const std::array<ChoiceLine, 4>& choices);
+// A step as the window shows it: its description and its four choices, choice 1 first.
+struct StepTexts {
+    QString opis;
+    std::array<ChoiceLine, 4> choices;
+};
 
-// Announces the step the window shows now, with the buttons as they are now.
-void AnnounceStep(TFoRpgGra& gra);
+QString StepAnnouncement(const StepTexts& step);
 
 } // namespace game

@@ -4,9 +4,9 @@
 #include "game/Scenariusz.h"
 #include "game/StepAnnouncement.h"
 #include "platform/Accessibility.h"
-#include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramWindows.h"
+#include "platform/StepMedia.h"
 #include "platform/bitmap/Bmp.h"
 #include "platform/bitmap/Canvas.h"
 #include "scenario/StepReader.h"
@@ -28,28 +28,19 @@ QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
-                        const QFont& font, const QString& accessibleName) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setFont(font);
-    button->setAccessibleName(accessibleName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place, int number) {
     auto* label = new platform::TLabel(parent, name, place, QString("Tekst wyboru %1").arg(number));
     label->setFont(platform::MakeFont("Times New Roman", 13));
     return label;
 }
 
-// The file a step names in `folder`, when a regular file is there (in any letter case); empty otherwise,
-// also when the step names none.
-QString ExistingMedia(const char* folder, const std::string& name) {
-    const QString path = platform::MediaPath(folder, Text(name));
-    return !name.empty() && platform::FileExists(path) ? path : QString();
+// The game runs a scenario in its own folder, the current directory.
+platform::MediaLookup StepPicture() {
+    return platform::FindPicture({}, Text(AktKrok->Bmp));
+}
+
+platform::MediaLookup StepSound() {
+    return platform::FindSound({}, Text(AktKrok->Wav));
 }
 
 std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
@@ -72,12 +63,12 @@ TFoRpgGra::TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& play
     setFont(platform::MakeFont("System", 13));
 
     const QFont choiceFont = platform::MakeFont("Arial", 13);
-    BuWyjscie = MakeButton(this, "BuWyjscie", "&Wyjście", QRect(360, 280, 74, 25),
-                           platform::MakeFont("Times New Roman", 16), "Wyjście");
-    BuWybor1 = MakeButton(this, "BuWybor1", "1", QRect(16, 180, 33, 29), choiceFont, "Wybór 1");
-    BuWybor2 = MakeButton(this, "BuWybor2", "2", QRect(16, 212, 33, 29), choiceFont, "Wybór 2");
-    BuWybor3 = MakeButton(this, "BuWybor3", "3", QRect(16, 244, 33, 29), choiceFont, "Wybór 3");
-    BuWybor4 = MakeButton(this, "BuWybor4", "4", QRect(16, 276, 33, 29), choiceFont, "Wybór 4");
+    BuWyjscie = platform::MakeButton(this, "BuWyjscie", "&Wyjście", QRect(360, 280, 74, 25),
+                                     platform::MakeFont("Times New Roman", 16), "Wyjście");
+    BuWybor1 = platform::MakeButton(this, "BuWybor1", "1", QRect(16, 180, 33, 29), choiceFont, "Wybór 1");
+    BuWybor2 = platform::MakeButton(this, "BuWybor2", "2", QRect(16, 212, 33, 29), choiceFont, "Wybór 2");
+    BuWybor3 = platform::MakeButton(this, "BuWybor3", "3", QRect(16, 244, 33, 29), choiceFont, "Wybór 3");
+    BuWybor4 = platform::MakeButton(this, "BuWybor4", "4", QRect(16, 276, 33, 29), choiceFont, "Wybór 4");
 
     LaWybor1 = MakeChoiceLabel(this, "LaWybor1", QRect(60, 188, 293, 19), 1);
     LaWybor2 = MakeChoiceLabel(this, "LaWybor2", QRect(60, 220, 293, 19), 2);
@@ -141,7 +132,7 @@ void TFoRpgGra::FormShow() {
     PresentStep();
     // Step 1 always offers only the first choice, whatever its type.
     SetChoicesOpen(1);
-    AnnounceStep(*this);
+    AnnounceStep();
 }
 
 void TFoRpgGra::FormHide() {
@@ -180,7 +171,7 @@ void TFoRpgGra::FollowChoice(int k) {
     if (AktLis.Typ == scenario::TypKoniec) {
         EndOfGame();
     }
-    AnnounceStep(*this);
+    AnnounceStep();
 }
 
 void TFoRpgGra::PresentStep() {
@@ -198,21 +189,18 @@ void TFoRpgGra::ShowStep() {
     }
     MeOpis->setPlainText(Text(AktKrok->Opis));
 
-    if (!AktKrok->Bmp.empty()) {
-        if (const QString path = ExistingMedia("Obrazki", AktKrok->Bmp); !path.isEmpty()) {
-            Obrazek = platform::LoadBmpFile(path);
-            DrawPicture();
-        } else {
-            Messages().ShowMessage("Nie masz obrazu \"" + Text(AktKrok->Bmp) + "\"");
-        }
+    using Result = platform::MediaLookup::Result;
+    if (const platform::MediaLookup picture = StepPicture(); picture.result == Result::Present) {
+        Obrazek = platform::LoadBmpFile(picture.path);
+        DrawPicture();
+    } else if (picture.result == Result::Missing) {
+        Messages().ShowMessage(platform::MissingPictureMessage(Text(AktKrok->Bmp)));
     }
 
-    if (!AktKrok->Wav.empty()) {
-        if (const QString path = ExistingMedia("Dzwieki", AktKrok->Wav); !path.isEmpty()) {
-            PlaySound(path);
-        } else {
-            Messages().ShowMessage("Nie masz dzwieku \"" + Text(AktKrok->Wav) + "\"");
-        }
+    if (const platform::MediaLookup sound = StepSound(); sound.result == Result::Present) {
+        PlaySound(sound.path);
+    } else if (sound.result == Result::Missing) {
+        Messages().ShowMessage(platform::MissingSoundMessage(Text(AktKrok->Wav)));
     }
 }
 
@@ -240,16 +228,24 @@ void TFoRpgGra::ClearStep() {
 }
 
 void TFoRpgGra::ApplyChoiceButtons(std::uint8_t Typ) {
-    const std::optional<int> offered = scenario::OpenChoices(Typ);
-    if (!offered) {
-        return;
+    // Nothing counts the buttons open now: a type that carries them over answers nullopt and leaves them.
+    if (const std::optional<int> open = scenario::OpenAfter(Typ, std::nullopt)) {
+        SetChoicesOpen(*open);
     }
-    SetChoicesOpen(*offered);
 }
 
 void TFoRpgGra::EndOfGame() {
-    SetChoicesOpen(0);
     Messages().ShowMessage("To juz koniec gry");
+}
+
+void TFoRpgGra::AnnounceStep() {
+    StepTexts step{MeOpis->toPlainText(), {}};
+    const auto buttons = ChoiceButtons();
+    const auto labels = ChoiceLabels();
+    for (std::size_t k = 0; k < step.choices.size(); ++k) {
+        step.choices[k] = {labels[k]->VisibleText(), buttons[k]->isEnabled()};
+    }
+    Announcer->Announce(StepAnnouncement(step));
 }
 
 std::array<QPushButton*, 4> TFoRpgGra::ChoiceButtons() const {
@@ -269,14 +265,14 @@ void TFoRpgGra::SetChoicesOpen(int n) {
 
 void TFoRpgGra::PaObrazekPaint() {
     FillPictureArea();
-    const QString path = ExistingMedia("Obrazki", AktKrok->Bmp);
-    if (path.isEmpty()) {
+    const platform::MediaLookup picture = StepPicture();
+    if (picture.result != platform::MediaLookup::Result::Present) {
         return;
     }
     // A picture that no longer loads leaves the plain area: reporting it on every repaint would bury the
     // window under error boxes, and the step's presentation has already reported it once.
     try {
-        Obrazek = platform::LoadBmpFile(path);
+        Obrazek = platform::LoadBmpFile(picture.path);
     } catch (const platform::BitmapError&) {
         return;
     }

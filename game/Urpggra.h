@@ -27,9 +27,10 @@ class TFoRpgGra : public platform::TForm {
     void ShowStep();
     // Empties the display and stops the sound.
     void ClearStep();
-    // Enables the choice buttons a step type offers; other types leave them as they are.
+    // Leaves open the choice buttons that reaching a step of this type leaves open (scenario::OpenAfter):
+    // none for an ending, the type's own count, or for the other types the buttons as they are.
     void ApplyChoiceButtons(std::uint8_t Typ);
-    // Disables the choice buttons and tells the player the game is over.
+    // Tells the player the game is over (the ending's buttons are already closed).
     void EndOfGame();
 
     // The four choice buttons and their labels, choice 1 first.
@@ -76,6 +77,8 @@ class TFoRpgGra : public platform::TForm {
     void PresentStep();
     void PlaySound(const QString& path);
     void FollowChoice(int k);
+    // Announces the step shown now, with the buttons as they are now.
+    void AnnounceStep();
     void FillPictureArea();
     void DrawPicture();
 

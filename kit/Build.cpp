@@ -17,15 +17,17 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-CompiledStory LoadStory(const std::string& storyPath) {
+std::string ReadSource(const std::string& storyPath) {
     std::ifstream in(storyPath, std::ios::binary);
     std::ostringstream text;
     if (!in || !(text << in.rdbuf())) {
         throw std::runtime_error(storyPath + ": " + std::strerror(errno == 0 ? EIO : errno));
     }
-    const std::size_t slash = storyPath.find_last_of('/');
-    ParseResult result =
-        ParseStory(text.str(), slash == std::string::npos ? storyPath : storyPath.substr(slash + 1));
+    return std::move(text).str();
+}
+
+CompiledStory LoadStory(const std::string& storyPath) {
+    ParseResult result = ParseStory(ReadSource(storyPath), storyPath);
     if (!result.errors.empty()) {
         throw SourceErrors(std::move(result.errors));
     }
@@ -41,6 +43,19 @@ std::string ScenarioPath(const CompiledStory& story, const std::string& storyPat
         name = name.substr(0, name.find('.'));
     }
     return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + name + ".Kro";
+}
+
+std::unique_ptr<MemoryInput> CompiledInput(const CompiledStory& story, const std::string& kroPath,
+                                           const std::string& folder) {
+    std::vector<scenario::TKrokRec> records;
+    std::vector<std::uint8_t> types;
+    records.reserve(story.records.size());
+    types.reserve(story.records.size());
+    for (const scenario::StepRecord& step : story.records) {
+        records.push_back(scenario::EncodeStep(step));
+        types.push_back(step.Typ);
+    }
+    return std::make_unique<MemoryInput>(kroPath, folder, std::move(records), std::move(types));
 }
 
 void WriteStory(const CompiledStory& story, const std::string& kroPath, bool replace) {

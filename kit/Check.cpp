@@ -1,5 +1,7 @@
 #include "kit/Check.h"
 
+#include "kit/Build.h"
+#include "kit/Graph.h"
 #include "kit/Polish.h"
 #include "scenario/Cp1250.h"
 #include "scenario/IoError.h"
@@ -24,7 +26,6 @@ struct Local {
     std::uint8_t choiceText = 0; // bit k-1: choice k has a text
     std::uint8_t full = 0;       // bit i: text field i fills its field
     std::uint8_t over = 0;       // bit i: its stored length exceeds the field
-    bool blank = true;           // every text empty
 };
 
 // The media a record names: index + 1 into the media results, 0 for none. Kept only when media are looked at.
@@ -81,185 +82,240 @@ std::string Quoted(int code) {
     return "„" + scenario::IoErrorMessage(code) + "”";
 }
 
-void ReportTarget(Reporter& report, std::int64_t kroRecords, std::int64_t lisRecords, int k, std::int64_t t) {
+std::string RecordCount(std::int64_t n) {
+    return Count(n, "rekord", "rekordy", "rekordów");
+}
+
+// What the pass over the records keeps for the report.
+struct Pass {
+    std::int64_t records = 0;
+    std::int64_t lisRecords = 0;
+    std::int64_t tailBytes = 0;
+    StoryGraph graph;
+    std::vector<Local> locals;
+    std::vector<MediaIds> mediaIds; // empty when media are not looked at
+    MediaResults media;
+
+    std::string_view Name(std::int64_t r) const {
+        const Local& local = locals[static_cast<std::size_t>(r)];
+        return {local.name.data(), local.nameLength};
+    }
+};
+
+Local ReadLocal(KrokSpan krok) {
+    Local local;
+    for (std::size_t i = 0; i < TextFields.size(); ++i) {
+        const std::uint8_t length = krok[TextFields[i].offset];
+        local.full |= static_cast<std::uint8_t>(length >= TextFields[i].max ? 1u << i : 0u);
+        local.over |= static_cast<std::uint8_t>(length > TextFields[i].max ? 1u << i : 0u);
+        if (i >= 1 && i <= 4 && length > 0) {
+            local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
+        }
+    }
+    local.nameLength = static_cast<std::uint8_t>(std::min<std::size_t>(krok[0], scenario::krok::Nazwa.max));
+    std::copy_n(krok.begin() + 1, local.nameLength, local.name.begin());
+    return local;
+}
+
+// The one pass over the files: the graph, what the report needs of each record, and each picture and
+// sound looked at once.
+Pass ReadScenario(ScenarioInput& input, MediaProbe* media) {
+    Pass pass;
+    pass.records = input.KroRecords();
+    pass.lisRecords = input.LisRecords();
+    pass.tailBytes = input.KroTailBytes();
+    pass.graph.Reserve(pass.records);
+    pass.locals.reserve(static_cast<std::size_t>(pass.records));
+    MediaResults& found = pass.media;
+    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
+        pass.locals.push_back(ReadLocal(krok));
+        if (media != nullptr) {
+            const std::string bmp = scenario::ReadShortString(krok, scenario::krok::Bmp);
+            const std::string wav = scenario::ReadShortString(krok, scenario::krok::Wav);
+            pass.mediaIds.push_back(
+                {found.Look(found.pictures, bmp, [&] { return media->Picture(input.Folder(), bmp); }),
+                 found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); })});
+        }
+        pass.graph.Add(krok, typ);
+    });
+    pass.graph.Analyse();
+    return pass;
+}
+
+// Files too short for the game to start at record 1.
+void ReportStart(Reporter& report, const Pass& pass) {
+    const char* const file = pass.records < 2 ? "plik kroków ma " : "lista typów ma ";
+    const std::int64_t count = pass.records < 2 ? pass.records : pass.lisRecords;
+    if (count < 2) {
+        report.Record(1, "");
+        report.Error(file + RecordCount(count) + ", a gra zaczyna się od rekordu 1: gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
+    }
+}
+
+void ReportType(Reporter& report, const Pass& pass, std::int64_t r) {
+    if (r == pass.lisRecords) {
+        report.Error("lista typów kończy się przed tym rekordem: ma " + RecordCount(pass.lisRecords) +
+                     ", plik kroków " + std::to_string(pass.records) + "; rekordy od " + std::to_string(r) +
+                     " nie mają typu i gracz pokaże przy nich " + Quoted(scenario::iocode::ReadBeyondEnd));
+    }
+    if (r >= pass.lisRecords) {
+        return;
+    }
+    const std::uint8_t typ = pass.graph.Typ(r);
+    if (!scenario::OpenAfter(typ, std::nullopt).has_value()) {
+        report.Warning("typu " + std::to_string(typ) +
+                       " nie ma w tablicy przycisków: gracz zostawi przyciski takie, jakie były na "
+                       "poprzednim kroku");
+    }
+    if (r == 1 && typ == scenario::TypKoniec) {
+        report.Warning(
+            "krok 1 ma typ Koniec, ale gra na nim się nie kończy: krok 1 zawsze włącza tylko przycisk 1");
+    }
+}
+
+void ReportFields(Reporter& report, const Local& local) {
+    for (std::size_t i = 0; (local.full >> i) != 0; ++i) {
+        const std::string field = FieldNames[i];
+        const long long max = static_cast<long long>(TextFields[i].max);
+        if (local.over & (1u << i)) {
+            report.Warning(field + ": zapisana długość przekracza pole; gracz pokaże tylko pierwsze " +
+                           Chars(max));
+        } else if (local.full & (1u << i)) {
+            report.Warning(field + " wypełnia całe pole (" + Chars(max) + "): czy tekst nie został ucięty?");
+        }
+    }
+}
+
+void ReportTarget(Reporter& report, const Pass& pass, int k, std::int64_t t) {
     const std::string choice = "wybór " + std::to_string(k) + " prowadzi do rekordu " + std::to_string(t);
     if (t < 0) {
         report.Error(choice + ", przed początkiem pliku: gracz pokaże " +
                      Quoted(scenario::iocode::NegativeSeek));
-    } else if (t >= kroRecords) {
-        report.Error(choice + ", a plik kroków ma " + Count(kroRecords, "rekord", "rekordy", "rekordów") +
-                     " (o " + std::to_string(t - kroRecords + 1) + " za daleko): gracz pokaże " +
+    } else if (t >= pass.records) {
+        report.Error(choice + ", a plik kroków ma " + RecordCount(pass.records) + " (o " +
+                     std::to_string(t - pass.records + 1) + " za daleko): gracz pokaże " +
                      Quoted(scenario::iocode::ReadBeyondEnd));
-    } else if (t >= lisRecords) {
-        report.Error(choice + ", a lista typów ma " + Count(lisRecords, "rekord", "rekordy", "rekordów") +
-                     ": gracz pokaże " + Quoted(scenario::iocode::ReadBeyondEnd));
+    } else if (t >= pass.lisRecords) {
+        report.Error(choice + ", a lista typów ma " + RecordCount(pass.lisRecords) + ": gracz pokaże " +
+                     Quoted(scenario::iocode::ReadBeyondEnd));
     } else {
         report.Warning(choice + ": tak wygląda cel, którego nie wpisano; czy to zamierzone?");
     }
 }
 
-} // namespace
-
-StoryGraph ReadGraph(ScenarioInput& input) {
-    StoryGraph graph;
-    graph.Reserve(input.KroRecords());
-    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
-        std::array<std::int32_t, 4> targets{};
-        for (std::size_t k = 0; k < 4; ++k) {
-            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
+void ReportButtons(Reporter& report, const Pass& pass, std::int64_t r) {
+    const StoryGraph& graph = pass.graph;
+    const std::uint8_t choiceText = pass.locals[static_cast<std::size_t>(r)].choiceText;
+    // Unknown for a step nobody reaches that keeps the buttons it is reached with: nothing to say.
+    const std::optional<int> open = graph.Open(r);
+    for (int k = 1; k <= 4 && open; ++k) {
+        const bool text = (choiceText & (1u << (k - 1))) != 0;
+        if (k <= *open) {
+            if (!text) {
+                report.Warning("przycisk " + std::to_string(k) + " jest włączony, ale wybór " +
+                               std::to_string(k) + " nie ma tekstu");
+            }
+            const std::int64_t t = graph.Targets(r)[static_cast<std::size_t>(k - 1)];
+            if (t == 0 || !graph.Valid(t)) {
+                ReportTarget(report, pass, k, t);
+            }
+        } else if (text) {
+            report.Warning("wybór " + std::to_string(k) + " ma tekst, ale przycisk " + std::to_string(k) +
+                           " nigdy nie jest tu włączony (typ " + std::to_string(graph.Typ(r)) + ")");
         }
-        graph.Add(targets, typ.value_or(0), typ.has_value());
-    });
-    graph.Analyse();
-    return graph;
+    }
 }
 
-CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
-    const std::int64_t records = input.KroRecords();
-    const std::int64_t lisRecords = input.LisRecords();
-    StoryGraph graph;
-    graph.Reserve(records);
-    std::vector<Local> locals;
-    locals.reserve(static_cast<std::size_t>(records));
-    std::vector<MediaIds> mediaIds;
-    MediaResults found;
-    input.ForEach([&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) {
-        Local local;
-        for (std::size_t i = 0; i < TextFields.size(); ++i) {
-            const std::uint8_t length = krok[TextFields[i].offset];
-            local.full |= static_cast<std::uint8_t>(length >= TextFields[i].max ? 1u << i : 0u);
-            local.over |= static_cast<std::uint8_t>(length > TextFields[i].max ? 1u << i : 0u);
-            local.blank = local.blank && length == 0;
-            if (i >= 1 && i <= 4 && length > 0) {
-                local.choiceText |= static_cast<std::uint8_t>(1u << (i - 1));
-            }
-        }
-        local.nameLength =
-            static_cast<std::uint8_t>(std::min<std::size_t>(krok[0], scenario::krok::Nazwa.max));
-        std::copy_n(krok.begin() + 1, local.nameLength, local.name.begin());
-        if (media != nullptr) {
-            const std::string bmp = scenario::ReadShortString(krok, scenario::krok::Bmp);
-            const std::string wav = scenario::ReadShortString(krok, scenario::krok::Wav);
-            mediaIds.push_back(
-                {found.Look(found.pictures, bmp, [&] { return media->Picture(input.Folder(), bmp); }),
-                 found.Look(found.sounds, wav, [&] { return media->Sound(input.Folder(), wav); })});
-        }
-        locals.push_back(local);
-        std::array<std::int32_t, 4> targets{};
-        for (std::size_t k = 0; k < 4; ++k) {
-            targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
-        }
-        graph.Add(targets, typ.value_or(0), typ.has_value());
-    });
-    graph.Analyse();
-
-    Reporter report(sink, input.Name());
-    if (records < 2) {
-        report.Record(1, "");
-        report.Error("plik kroków ma " + Count(records, "rekord", "rekordy", "rekordów") +
-                     ", a gra zaczyna się od rekordu 1: gracz pokaże " +
-                     Quoted(scenario::iocode::ReadBeyondEnd));
-    } else if (lisRecords < 2) {
-        report.Record(1, "");
-        report.Error("lista typów ma " + Count(lisRecords, "rekord", "rekordy", "rekordów") +
-                     ", a gra zaczyna się od rekordu 1: gracz pokaże " +
-                     Quoted(scenario::iocode::ReadBeyondEnd));
+void ReportWays(Reporter& report, const Pass& pass, std::int64_t r) {
+    if (!pass.graph.CanStart() || r >= pass.lisRecords) {
+        return;
     }
-    for (std::int64_t r = 0; r < records; ++r) {
-        const Local& local = locals[static_cast<std::size_t>(r)];
-        // An empty record 0 nobody reaches is the usual placeholder (build writes one): nothing to report.
-        if (r == 0 && !graph.Reachable(0) && local.blank && graph.Typ(0) == 0 &&
-            graph.Targets(0) == std::array<std::int32_t, 4>{}) {
+    if (!pass.graph.Reachable(r)) {
+        report.Warning("do tego kroku nie prowadzi żadna droga od kroku 1");
+    }
+    if (pass.graph.Trap(r)) {
+        report.Error("pułapka: stąd nie da się dojść do żadnego zakończenia");
+    }
+}
+
+void ReportMedia(Reporter& report, const Pass& pass, std::int64_t r) {
+    if (pass.mediaIds.empty()) {
+        return;
+    }
+    const MediaIds& ids = pass.mediaIds[static_cast<std::size_t>(r)];
+    for (const std::uint32_t id : {ids.picture, ids.sound}) {
+        if (id != 0 && pass.media.problems[id - 1]) {
+            report.Report(pass.media.problems[id - 1]->severity, pass.media.problems[id - 1]->message);
+        }
+    }
+}
+
+// What concerns the whole file: an incomplete record at its end, and a story without a way to an ending.
+void ReportEnd(Reporter& report, const Pass& pass) {
+    if (pass.tailBytes > 0) {
+        report.Record(pass.records, "");
+        report.Warning("plik kroków kończy się niepełnym rekordem (" +
+                       Count(pass.tailBytes, "bajt", "bajty", "bajtów") + "), którego gracz nigdy nie czyta");
+    }
+    const StoryGraph& graph = pass.graph;
+    if (!graph.CanStart()) {
+        return;
+    }
+    bool anyEnding = false;
+    for (std::int64_t r = 0; r < graph.Readable() && !anyEnding; ++r) {
+        anyEnding = graph.EndsHere(r);
+    }
+    if (!anyEnding) {
+        report.Record(1, pass.Name(1)); // CanStart: record 1 exists
+        report.Error("żadna droga od kroku 1 nie prowadzi do zakończenia (kroku typu 2)");
+    }
+}
+
+// The findings in record order, each record's together.
+CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSink& sink) {
+    Reporter report(sink, file);
+    ReportStart(report, pass);
+    for (std::int64_t r = 0; r < pass.records; ++r) {
+        if (pass.graph.Placeholder(r)) {
             continue;
         }
-        report.Record(r, std::string_view(local.name.data(), local.nameLength));
-        if (r == lisRecords) {
-            report.Error("lista typów kończy się przed tym rekordem: ma " +
-                         Count(lisRecords, "rekord", "rekordy", "rekordów") + ", plik kroków " +
-                         std::to_string(records) + "; rekordy od " + std::to_string(r) +
-                         " nie mają typu i gracz pokaże przy nich " +
-                         Quoted(scenario::iocode::ReadBeyondEnd));
-        }
-        const bool typed = r < lisRecords;
-        const std::uint8_t typ = graph.Typ(r);
-        const bool inTable = scenario::OpenChoices(typ).has_value() || typ == scenario::TypKoniec;
-        if (typed && !inTable) {
-            report.Warning("typu " + std::to_string(typ) +
-                           " nie ma w tablicy przycisków: gracz zostawi przyciski takie, jakie były na "
-                           "poprzednim kroku");
-        }
-        if (typed && r == 1 && typ == scenario::TypKoniec) {
-            report.Warning(
-                "krok 1 ma typ Koniec, ale gra na nim się nie kończy: krok 1 zawsze włącza tylko przycisk 1");
-        }
-        for (std::size_t i = 0; (local.full >> i) != 0; ++i) {
-            const std::string field = FieldNames[i];
-            const long long max = static_cast<long long>(TextFields[i].max);
-            if (local.over & (1u << i)) {
-                report.Warning(field + ": zapisana długość przekracza pole; gracz pokaże tylko pierwsze " +
-                               Chars(max));
-            } else if (local.full & (1u << i)) {
-                report.Warning(field + " wypełnia całe pole (" + Chars(max) +
-                               "): czy tekst nie został ucięty?");
-            }
-        }
-        // The buttons a player can have enabled here; for a step nobody reaches, what its type enables.
-        int open = graph.Reachable(r) ? graph.MostOpen(r) : -1;
-        if (open < 0 && typed) {
-            open = typ == scenario::TypKoniec ? 0 : scenario::OpenChoices(typ).value_or(-1);
-        }
-        for (int k = 1; k <= 4 && open >= 0; ++k) {
-            const bool text = (local.choiceText & (1u << (k - 1))) != 0;
-            if (k <= open) {
-                if (!text) {
-                    report.Warning("przycisk " + std::to_string(k) + " jest włączony, ale wybór " +
-                                   std::to_string(k) + " nie ma tekstu");
-                }
-                const std::int64_t t = graph.Targets(r)[static_cast<std::size_t>(k - 1)];
-                if (t == 0 || !graph.Valid(t)) {
-                    ReportTarget(report, records, lisRecords, k, t);
-                }
-            } else if (text) {
-                report.Warning("wybór " + std::to_string(k) + " ma tekst, ale przycisk " + std::to_string(k) +
-                               " nigdy nie jest tu włączony (typ " + std::to_string(typ) + ")");
-            }
-        }
-        if (graph.CanStart() && typed) {
-            if (!graph.Reachable(r)) {
-                report.Warning("do tego kroku nie prowadzi żadna droga od kroku 1");
-            }
-            if (graph.Trap(r)) {
-                report.Error("pułapka: stąd nie da się dojść do żadnego zakończenia");
-            }
-        }
-        for (const std::uint32_t id : mediaIds.empty()
-                                          ? std::array<std::uint32_t, 2>{}
-                                          : std::array{mediaIds[static_cast<std::size_t>(r)].picture,
-                                                       mediaIds[static_cast<std::size_t>(r)].sound}) {
-            if (id != 0 && found.problems[id - 1]) {
-                report.Report(found.problems[id - 1]->severity, found.problems[id - 1]->message);
-            }
-        }
+        report.Record(r, pass.Name(r));
+        ReportType(report, pass, r);
+        ReportFields(report, pass.locals[static_cast<std::size_t>(r)]);
+        ReportButtons(report, pass, r);
+        ReportWays(report, pass, r);
+        ReportMedia(report, pass, r);
     }
-    if (input.KroTailBytes() > 0) {
-        report.Record(records, "");
-        report.Warning("plik kroków kończy się niepełnym rekordem (" +
-                       Count(input.KroTailBytes(), "bajt", "bajty", "bajtów") +
-                       "), którego gracz nigdy nie czyta");
-    }
-    if (graph.CanStart()) {
-        bool anyEnding = false;
-        for (std::int64_t r = 0; r < graph.Readable() && !anyEnding; ++r) {
-            anyEnding = graph.EndsHere(r);
-        }
-        if (!anyEnding) {
-            // CanStart: record 1 exists.
-            report.Record(1, std::string_view(locals[1].name.data(), locals[1].nameLength));
-            report.Error("żadna droga od kroku 1 nie prowadzi do zakończenia (kroku typu 2)");
-        }
-    }
+    ReportEnd(report, pass);
     sink.Finish();
     return report.Summary();
+}
+
+} // namespace
+
+CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
+    return ReportFindings(ReadScenario(input, media), input.Name(), sink);
+}
+
+CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,
+                              FindingSink& sink, StoryGraph* graph) {
+    ParseResult parsed = ParseStory(text, storyPath);
+    if (!parsed.errors.empty()) {
+        // A source with mistakes cannot be checked as a story: its mistakes are the findings.
+        for (const Finding& error : parsed.errors) {
+            sink.Report(error);
+        }
+        sink.Finish();
+        return CheckSummary{static_cast<std::int64_t>(parsed.errors.size()), 0};
+    }
+    const std::string folder = FolderOf(storyPath);
+    const auto input = CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, folder), folder);
+    const CheckSummary summary = CheckScenario(*input, media, sink);
+    if (graph != nullptr) {
+        *graph = ReadGraph(*input);
+    }
+    return summary;
 }
 
 } // namespace kit

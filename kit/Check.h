@@ -8,6 +8,8 @@
 #include "kit/MediaProbe.h"
 #include "kit/ScenarioInput.h"
 
+#include <string_view>
+
 namespace kit {
 
 struct CheckSummary {
@@ -18,7 +20,10 @@ struct CheckSummary {
 // `media` may be null: pictures and sounds are then not looked at.
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink);
 
-// The first pass alone: the graph of every record, for `map`.
-StoryGraph ReadGraph(ScenarioInput& input);
+// `check` of a story source held in memory: its mistakes when it has any, otherwise the scenario it builds
+// into beside `storyPath`, with the media found there. `graph`, when given, receives the story's graph
+// (left empty for a source with mistakes).
+CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,
+                              FindingSink& sink, StoryGraph* graph = nullptr);
 
 } // namespace kit

@@ -3,6 +3,7 @@
 #include "kit/Build.h"
 #include "kit/Check.h"
 #include "kit/Map.h"
+#include "kit/PlayerMediaProbe.h"
 #include "kit/Unpack.h"
 #include "scenario/AtomicFile.h"
 #include "scenario/IoError.h"
@@ -27,33 +28,35 @@ namespace {
 
 constexpr const char* Program = "przygoda-kit";
 
-constexpr const char* Help = R"(Usage: przygoda-kit COMMAND [OPTION]... FILE
-Builds, unpacks, checks and maps scenarios of the Przygoda player.
+constexpr const char* Help = R"(Użycie: przygoda-kit POLECENIE [OPCJA]... PLIK
+Buduje, rozpakowuje, sprawdza i rysuje scenariusze gracza Przygoda.
 
-Commands:
-  build STORY.txt [-o FOLDER] [--force]
-                      compile a story source into NAME.Kro and NAME.lis in FOLDER
-                      (default: the source's folder)
-  unpack NAME.Kro [-o STORY.txt] [--force]
-                      write a scenario back as story source (default: to standard output)
-  check FILE [--json] [--no-media]
-                      report what a player would meet: a scenario, or a story source
-                      (a FILE ending in .txt)
-  map FILE [-o OUTPUT] [--force]
-                      draw the story as a graph: DOT to standard output, or OUTPUT
-                      ending in .dot, .gv, .svg or .png (laid out by Graphviz's dot)
+Polecenia:
+  build HISTORIA.txt [-o FOLDER] [--force]
+                      kompiluje źródło historii do NAZWA.Kro i NAZWA.lis w FOLDERZE
+                      (domyślnie: w folderze źródła)
+  unpack NAZWA.Kro [-o HISTORIA.txt] [--force]
+                      zapisuje scenariusz z powrotem jako źródło historii
+                      (domyślnie: na standardowe wyjście)
+  check PLIK [--json] [--no-media]
+                      zgłasza to, na co natrafi gracz: w scenariuszu albo w źródle
+                      historii (PLIK kończący się na .txt)
+  map PLIK [-o WYJŚCIE] [--force]
+                      rysuje historię jako graf: DOT na standardowe wyjście albo do
+                      pliku WYJŚCIE kończącego się na .dot, .gv, .svg lub .png
+                      (dwa ostatnie rysuje program neato z pakietu Graphviz)
 
-Options:
-  -o, --output PATH   where to write
-  -f, --force         replace existing files
-      --json          check: findings as JSON
-      --no-media      check: do not look at pictures and sounds
-  -h, --help          show this help and exit
-  -V, --version       show the version and exit
+Opcje:
+  -o, --output PLIK   dokąd zapisać
+  -f, --force         zastąp istniejące pliki
+      --json          check: ustalenia w formacie JSON
+      --no-media      check: bez sprawdzania obrazów i dźwięków
+  -h, --help          pokaż tę pomoc i zakończ
+  -V, --version       pokaż wersję i zakończ
 
-Exit status: 0 done (check: no errors), 1 the input has errors, 2 trouble
-(a usage mistake, a file that cannot be read or written).
-See przygoda-kit(1) and docs/authoring.md.
+Kod wyjścia: 0 zrobione (check: bez błędów), 1 wejście ma błędy, 2 kłopot
+(pomyłka w wywołaniu, plik, którego nie da się odczytać albo zapisać).
+Zobacz przygoda-kit(1) i docs/authoring.md.
 )";
 
 struct Usage {
@@ -125,17 +128,11 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A compiled story as the input of check or map, in memory; its media beside where build puts it.
+// A compiled story as the input of map, in memory; its media beside where build puts it.
 std::unique_ptr<ScenarioInput> StoryInput(const std::string& storyPath) {
     const CompiledStory story = LoadStory(storyPath);
-    const std::string kro = ScenarioPath(story, storyPath, FolderOf(storyPath));
-    std::vector<scenario::TKrokRec> records;
-    std::vector<std::uint8_t> types;
-    for (const scenario::StepRecord& step : story.records) {
-        records.push_back(scenario::EncodeStep(step));
-        types.push_back(step.Typ);
-    }
-    return std::make_unique<MemoryInput>(kro, FolderOf(storyPath), std::move(records), std::move(types));
+    const std::string folder = FolderOf(storyPath);
+    return CompiledInput(story, ScenarioPath(story, storyPath, folder), folder);
 }
 
 std::unique_ptr<ScenarioInput> OpenInput(const std::string& path) {
@@ -165,9 +162,7 @@ int Unpack(const Options& o, std::ostream& out) {
         kit::Unpack(input, name, out);
         return ExitOk;
     }
-    if (!o.force && ::access(o.output->c_str(), F_OK) == 0) {
-        throw scenario::WriteError(*o.output, EEXIST);
-    }
+    scenario::RefuseExisting(*o.output, o.force);
     std::ostringstream text;
     kit::Unpack(input, name, text);
     scenario::AtomicFile file(*o.output);
@@ -177,33 +172,19 @@ int Unpack(const Options& o, std::ostream& out) {
 }
 
 int Check(const Options& o, std::ostream& out) {
-    std::unique_ptr<ScenarioInput> input;
-    try {
-        input = OpenInput(o.file);
-    } catch (const SourceErrors& e) {
-        // The source's own mistakes, each already "FILE:LINE: message".
-        for (std::size_t i = 0; i < e.errors().size(); ++i) {
-            if (o.json) {
-                out << (i == 0 ? "[\n  " : ",\n  ") << "{\"file\": " << JsonString(o.file)
-                    << ", \"severity\": \"error\", \"message\": " << JsonString(e.errors()[i]) << "}";
-            } else {
-                out << e.errors()[i] << "\n";
-            }
-        }
-        out << (o.json ? "\n]\n" : "");
-        return ExitErrors;
-    }
-    std::unique_ptr<MediaProbe> media;
-    if (o.media) {
-        media = std::make_unique<PlayerMediaProbe>();
-    }
     std::unique_ptr<FindingSink> sink;
     if (o.json) {
         sink = std::make_unique<JsonSink>(out);
     } else {
         sink = std::make_unique<TextSink>(out);
     }
-    const CheckSummary summary = CheckScenario(*input, media.get(), *sink);
+    std::unique_ptr<MediaProbe> media;
+    if (o.media) {
+        media = std::make_unique<PlayerMediaProbe>();
+    }
+    const CheckSummary summary =
+        IsSource(o.file) ? CheckStorySource(ReadSource(o.file), o.file, media.get(), *sink)
+                         : CheckScenario(*std::make_unique<FileInput>(o.file), media.get(), *sink);
     return summary.errors > 0 ? ExitErrors : ExitOk;
 }
 
@@ -219,9 +200,7 @@ int Map(const Options& o, std::ostream& out) {
     if (ext != "dot" && ext != "gv" && ext != "svg" && ext != "png") {
         throw Usage{"map: plik wyjściowy kończy się na .dot, .gv, .svg albo .png, nie " + path};
     }
-    if (!o.force && ::access(path.c_str(), F_OK) == 0) {
-        throw scenario::WriteError(path, EEXIST);
-    }
+    scenario::RefuseExisting(path, o.force);
     if (ext == "dot" || ext == "gv") {
         std::ostringstream text;
         WriteDot(*input, text);
@@ -245,7 +224,7 @@ int Map(const Options& o, std::ostream& out) {
     } remove{temporary};
     {
         std::ostringstream text;
-        WriteDot(*input, text);
+        WriteDot(*input, text, true);
         std::FILE* f = std::fopen(temporary.c_str(), "wb");
         const std::string s = text.str();
         if (f == nullptr || std::fwrite(s.data(), 1, s.size(), f) != s.size() || std::fclose(f) != 0) {
@@ -289,8 +268,9 @@ int RunKit(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Więcej: " << Program << " --help\n";
         return ExitTrouble;
     } catch (const SourceErrors& e) {
-        for (const std::string& error : e.errors()) {
-            err << error << "\n";
+        TextSink sink(err);
+        for (const Finding& error : e.errors()) {
+            sink.Report(error);
         }
         return ExitErrors;
     } catch (const scenario::WriteError& e) {

@@ -4,9 +4,16 @@
 
 namespace kit {
 
+std::string FindingText(const Finding& f) {
+    if (f.line > 0) {
+        return f.file + ":" + std::to_string(f.line) + ": " + f.message;
+    }
+    return f.file + ":" + std::to_string(f.record) + " (" + f.name +
+           "): " + (f.severity == Severity::Error ? "błąd" : "ostrzeżenie") + ": " + f.message;
+}
+
 void TextSink::Report(const Finding& f) {
-    out_ << f.file << ":" << f.record << " (" << f.name
-         << "): " << (f.severity == Severity::Error ? "błąd" : "ostrzeżenie") << ": " << f.message << "\n";
+    out_ << FindingText(f) << "\n";
 }
 
 std::string JsonString(const std::string& utf8) {
@@ -28,9 +35,13 @@ std::string JsonString(const std::string& utf8) {
 }
 
 void JsonSink::Report(const Finding& f) {
-    out_ << (any_ ? ",\n  " : "[\n  ") << "{\"file\": " << JsonString(f.file) << ", \"record\": " << f.record
-         << ", \"name\": " << JsonString(f.name)
-         << ", \"severity\": " << (f.severity == Severity::Error ? "\"error\"" : "\"warning\"")
+    out_ << (any_ ? ",\n  " : "[\n  ") << "{\"file\": " << JsonString(f.file);
+    if (f.line > 0) {
+        out_ << ", \"line\": " << f.line;
+    } else {
+        out_ << ", \"record\": " << f.record << ", \"name\": " << JsonString(f.name);
+    }
+    out_ << ", \"severity\": " << (f.severity == Severity::Error ? "\"error\"" : "\"warning\"")
          << ", \"message\": " << JsonString(f.message) << "}";
     any_ = true;
 }

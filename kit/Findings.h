@@ -1,6 +1,7 @@
 #pragma once
-// What `check` reports: one finding a line, "NAME.Kro:RECORD (Nazwa): błąd|ostrzeżenie: message", or the
-// same as JSON for other tools.
+// What the toolkit reports: one finding a line, "NAME.Kro:RECORD (Nazwa): błąd|ostrzeżenie: message" about
+// a scenario's record, "STORY.txt:LINE: message" about a line of a story source (as compilers write their
+// errors), or the same as JSON for other tools.
 
 #include <cstdint>
 #include <ostream>
@@ -16,7 +17,16 @@ struct Finding {
     std::string name; // the step's Nazwa in UTF-8; empty when the record does not exist
     Severity severity = Severity::Error;
     std::string message;
+    int line = 0; // a story source's line, counted from 1, in place of record and name; 0 for a record
 };
+
+// A finding about a line of a story source.
+inline Finding SourceFinding(std::string file, int line, std::string message) {
+    return Finding{std::move(file), 0, {}, Severity::Error, std::move(message), line};
+}
+
+// The finding as one line of text, without the line break.
+std::string FindingText(const Finding& finding);
 
 class FindingSink {
   public:
@@ -34,7 +44,8 @@ class TextSink : public FindingSink {
     std::ostream& out_;
 };
 
-// A JSON array of {"file", "record", "name", "severity": "error"|"warning", "message"}.
+// A JSON array of {"file", "record", "name", "severity": "error"|"warning", "message"}, with "line" in
+// place of "record" and "name" for a line of a story source.
 class JsonSink : public FindingSink {
   public:
     explicit JsonSink(std::ostream& out) : out_(out) {}

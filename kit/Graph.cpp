@@ -1,10 +1,12 @@
 #include "kit/Graph.h"
 
+#include "scenario/StepRecord.h"
 #include "scenario/StepTypes.h"
 
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace kit {
@@ -23,25 +25,37 @@ void StoryGraph::Reserve(std::int64_t records) {
     typ_.reserve(static_cast<std::size_t>(records));
 }
 
-void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp) {
-    if (hasTyp && typed_ != Records()) {
+void StoryGraph::Add(KrokSpan krok, std::optional<std::uint8_t> typ) {
+    if (typ && typed_ != Records()) {
         throw std::logic_error("StoryGraph: a typed record after an untyped one");
     }
-    targets_.push_back(targets);
-    typ_.push_back(typ);
-    typed_ += hasTyp ? 1 : 0;
-}
-
-int StoryGraph::OpenAfter(std::uint8_t typ, int m) {
-    if (typ == scenario::TypKoniec) {
-        return 0;
+    std::array<std::int32_t, 4> targets{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        targets[k] = scenario::ReadInt32LE(krok, scenario::TargetOffsets[k]);
     }
-    return scenario::OpenChoices(typ).value_or(m);
+    if (Records() == 0) {
+        blankZero_ = typ.value_or(0) == 0 && targets == std::array<std::int32_t, 4>{} &&
+                     std::all_of(scenario::TextFields.begin(), scenario::TextFields.end(),
+                                 [&](const scenario::ShortStringField& f) { return krok[f.offset] == 0; });
+    }
+    targets_.push_back(targets);
+    typ_.push_back(typ.value_or(0));
+    typed_ += typ ? 1 : 0;
 }
 
 int StoryGraph::MostOpen(std::int64_t r) const {
     const unsigned reached = state_[r] & ReachedMask;
     return reached == 0 ? 0 : std::bit_width(reached);
+}
+
+std::optional<int> StoryGraph::Open(std::int64_t r) const {
+    if (Reachable(r)) {
+        return MostOpen(r);
+    }
+    if (r >= typed_) {
+        return std::nullopt;
+    }
+    return scenario::OpenAfter(typ_[r], std::nullopt);
 }
 
 void StoryGraph::Analyse() {
@@ -70,7 +84,8 @@ void StoryGraph::Forward() {
             if (!Valid(t)) {
                 continue;
             }
-            const int next = OpenAfter(typ_[t], m);
+            // Known: the buttons open before the click are.
+            const int next = *scenario::OpenAfter(typ_[t], m);
             if (next == 0) {
                 endings_[t] = true;
             } else if ((state_[t] & (1u << (next - 1))) == 0) {
@@ -140,14 +155,15 @@ void StoryGraph::Backward() {
         work.pop_back();
         const std::size_t t = s / 4;
         const int mt = static_cast<int>(s % 4) + 1;
-        const bool keeps = !scenario::OpenChoices(typ_[t]).has_value();
-        if (!keeps && OpenAfter(typ_[t], 1) != mt) {
+        // The buttons any click into t leaves open; nullopt when t keeps those of the step clicked on.
+        const std::optional<int> fixed = scenario::OpenAfter(typ_[t], std::nullopt);
+        if (fixed && *fixed != mt) {
             continue; // no click arrives in this state
         }
         for (std::uint32_t e = first[t]; e < first[t + 1]; ++e) {
             const std::int64_t r = from[e] / 4;
             const int k = static_cast<int>(from[e] % 4) + 1;
-            if (keeps) {
+            if (!fixed) {
                 if (mt >= k) {
                     markGood(r, mt);
                 }
@@ -158,6 +174,15 @@ void StoryGraph::Backward() {
             }
         }
     }
+}
+
+StoryGraph ReadGraph(ScenarioInput& input) {
+    StoryGraph graph;
+    graph.Reserve(input.KroRecords());
+    input.ForEach(
+        [&](std::int64_t, KrokSpan krok, std::optional<std::uint8_t> typ) { graph.Add(krok, typ); });
+    graph.Analyse();
+    return graph;
 }
 
 } // namespace kit

@@ -5,13 +5,16 @@
 //   - play starts at record 1 with button 1 alone, whatever record 1's type;
 //   - button k (k <= m) leads to target t when t is a record of both files; a target that fails to read
 //     leaves the game where it was;
-//   - reaching a step of type 2 ends the game; types 0, 1, 3, 4 and 5 enable their buttons; the others
-//     leave the buttons as they were.
+//   - reaching a step leaves open the buttons scenario::OpenAfter gives: none for an ending (type 2),
+//     the table's for types 0, 1, 3, 4 and 5, and for the others those open before the click.
 // Memory: 16 bytes of targets and 1 of type a record, 3 of search state, and at most 4 + 4 a choice for
 // the reverse edges and the work list.
 
+#include "kit/ScenarioInput.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kit {
@@ -19,8 +22,9 @@ namespace kit {
 class StoryGraph {
   public:
     void Reserve(std::int64_t records);
-    // Appends the next record. Records past the type list have no type and cannot be read by the player.
-    void Add(const std::array<std::int32_t, 4>& targets, std::uint8_t typ, bool hasTyp);
+    // Appends the next record as the step file holds it, with its type; records past the type list have
+    // none (nullopt) and cannot be read by the player.
+    void Add(KrokSpan krok, std::optional<std::uint8_t> typ);
     void Analyse();
 
     std::int64_t Records() const { return static_cast<std::int64_t>(typ_.size()); }
@@ -34,8 +38,15 @@ class StoryGraph {
     // there can never reach an ending.
     bool Reachable(std::int64_t r) const { return (state_[r] & ReachedMask) != 0 || endings_[r]; }
     int MostOpen(std::int64_t r) const;
+    // The buttons to look at on record r: MostOpen for a record a player reaches; for one nobody reaches,
+    // what its type opens on its own, and nullopt when its type keeps the buttons it is reached with or
+    // the record has no type.
+    std::optional<int> Open(std::int64_t r) const;
     bool Trap(std::int64_t r) const { return (state_[r] & ReachedMask & ~(state_[r] >> 4)) != 0; }
     bool EndsHere(std::int64_t r) const { return endings_[r]; }
+    // Record 0 as build writes it when the source leaves it out, and nothing reaches it: type 0, every
+    // text empty, every target 0. The usual placeholder, which check does not report and map does not draw.
+    bool Placeholder(std::int64_t r) const { return r == 0 && blankZero_ && !Reachable(0); }
     std::uint8_t Typ(std::int64_t r) const { return typ_[r]; }
     const std::array<std::int32_t, 4>& Targets(std::int64_t r) const { return targets_[r]; }
 
@@ -43,8 +54,6 @@ class StoryGraph {
     // state_ bits 0-3: states (record, m = 1..4) reached; bits 4-7: those states can reach an ending.
     static constexpr std::uint8_t ReachedMask = 0x0F;
 
-    // The buttons a step of type `typ` leaves enabled when reached with `m` enabled; 0 for an ending.
-    static int OpenAfter(std::uint8_t typ, int m);
     void Forward();
     void Backward();
 
@@ -53,7 +62,11 @@ class StoryGraph {
     std::vector<std::uint8_t> state_;
     std::vector<bool> endings_; // reached as an ending
     std::int64_t typed_ = 0;
+    bool blankZero_ = false; // record 0 exists, of type 0 with every text empty and every target 0
     std::int64_t readable_ = 0;
 };
+
+// The graph of every record of a scenario, analysed: one pass over the files.
+StoryGraph ReadGraph(ScenarioInput& input);
 
 } // namespace kit

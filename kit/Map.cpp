@@ -1,6 +1,7 @@
 #include "kit/Map.h"
 
-#include "kit/Check.h"
+#include "kit/Graph.h"
+#include "kit/MapPlacer.h"
 #include "scenario/AtomicFile.h"
 #include "scenario/Cp1250.h"
 #include "scenario/StepRecord.h"
@@ -58,18 +59,19 @@ std::string Label(const std::string& cp1250) {
 
 } // namespace
 
-void WriteDot(ScenarioInput& input, std::ostream& out) {
+void WriteDot(ScenarioInput& input, std::ostream& out, bool placed) {
     const StoryGraph graph = ReadGraph(input);
+    MapPlacer placer;
     out << "digraph przygoda {\n"
            "  graph [rankdir=TB, fontname=\"Sans\"];\n"
            "  node [shape=box, style=\"rounded,filled\", fillcolor=white, fontname=\"Sans\", fontsize=10];\n"
            "  edge [fontname=\"Sans\", fontsize=9];\n";
     input.ForEach([&](std::int64_t r, KrokSpan krok, std::optional<std::uint8_t> typ) {
         const scenario::StepRecord step = scenario::DecodeStep(krok, typ.value_or(0));
-        const bool reachable = graph.Reachable(r);
-        if (r == 0 && !reachable && step.Nazwa.empty() && step.Opis.empty()) {
-            return; // the placeholder record 0
+        if (graph.Placeholder(r)) {
+            return;
         }
+        const bool reachable = graph.Reachable(r);
         const bool ending = typ && *typ == scenario::TypKoniec;
         std::string attributes;
         std::string mark;
@@ -89,29 +91,45 @@ void WriteDot(ScenarioInput& input, std::ostream& out) {
             attributes += ", style=\"rounded,dashed\", color=gray50, fontcolor=gray40";
             mark = "nieosiągalny";
         }
-        out << "  r" << r << " [label=\"" << r << ": " << Label(step.Nazwa);
+        std::string text = std::to_string(r) + ": " + Label(step.Nazwa);
         if (!mark.empty()) {
-            out << " (" << mark << ")";
+            text += " (" + mark + ")";
         }
-        out << "\\n" << Label(FirstWords(step.Opis)) << "\"" << attributes << "];\n";
+        text += "\\n" + Label(FirstWords(step.Opis));
+        out << "  r" << r << " [label=\"" << text << "\"" << attributes << "];\n";
+        if (placed) {
+            placer.Step(r, text);
+        }
 
-        int open = reachable ? graph.MostOpen(r) : -1;
-        if (open < 0 && typ) {
-            open = ending ? 0 : scenario::OpenChoices(*typ).value_or(0);
-        }
+        // No edges where the buttons are unknown: a step nobody reaches that keeps those it is reached with.
+        const int open = graph.Open(r).value_or(0);
         for (int k = 1; k <= open; ++k) {
             const std::int64_t t = step.Krok_Wybrany[static_cast<std::size_t>(k - 1)];
             const std::string label =
                 std::to_string(k) + ": " + Label(Shortened(step.Wybor[static_cast<std::size_t>(k - 1)]));
             if (graph.Valid(t)) {
-                out << "  r" << r << " -> r" << t << " [label=\"" << label << "\"];\n";
+                if (placed) {
+                    placer.Choice(r, k, t, label);
+                } else {
+                    out << "  r" << r << " -> r" << t << " [label=\"" << label << "\"];\n";
+                }
             } else {
-                out << "  x" << r << "_" << k << " [label=\"rekord " << t
-                    << "\\nnie do odczytania\", shape=octagon, fillcolor=\"#ef9a9a\"];\n";
-                out << "  r" << r << " -> x" << r << "_" << k << " [label=\"" << label << "\", color=red];\n";
+                const std::string missing = "rekord " + std::to_string(t) + "\\nnie do odczytania";
+                out << "  x" << r << "_" << k << " [label=\"" << missing
+                    << "\", shape=octagon, fillcolor=\"#ef9a9a\"];\n";
+                if (placed) {
+                    placer.Unreadable(r, k, missing);
+                    placer.ChoiceToUnreadable(r, k, label, ", color=red");
+                } else {
+                    out << "  r" << r << " -> x" << r << "_" << k << " [label=\"" << label
+                        << "\", color=red];\n";
+                }
             }
         }
     });
+    if (placed) {
+        placer.Write(out);
+    }
     out << "}\n";
 }
 
@@ -125,15 +143,15 @@ void RunDot(const std::string& dotFile, const std::string& format, const std::st
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     const std::string type = "-T" + format;
-    std::vector<char*> argv{const_cast<char*>("dot"), const_cast<char*>(type.c_str()),
-                            const_cast<char*>(dotFile.c_str()), nullptr};
+    std::vector<char*> argv{const_cast<char*>("neato"), const_cast<char*>("-n2"),
+                            const_cast<char*>(type.c_str()), const_cast<char*>(dotFile.c_str()), nullptr};
     pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, "dot", &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawnp(&pid, "neato", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
     if (spawned != 0) {
         ::close(pipeFds[0]);
-        throw std::runtime_error("nie można uruchomić programu dot (pakiet graphviz): " +
+        throw std::runtime_error("nie można uruchomić programu neato (pakiet graphviz): " +
                                  std::string(std::strerror(spawned)));
     }
     scenario::AtomicFile output(outputFile);
@@ -156,8 +174,8 @@ void RunDot(const std::string& dotFile, const std::string& format, const std::st
     }
     if (failed || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error(WIFEXITED(status) && WEXITSTATUS(status) == 127
-                                     ? "nie znaleziono programu dot (pakiet graphviz)"
-                                     : "program dot nie rozłożył mapy");
+                                     ? "nie znaleziono programu neato (pakiet graphviz)"
+                                     : "program neato nie narysował mapy");
     }
     output.Commit(replace);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // `map`: the story as a graph in the DOT language. A node a step (record number, name, the first words of
 // its description), an edge a choice a player can click (its number and text); the start, the endings,
-// steps nobody reaches and traps are marked. Laying it out is left to Graphviz (RunDot).
+// steps nobody reaches and traps are marked. `placed` adds the map's own layout (MapPlacer) for RunDot.
 
 #include "kit/ScenarioInput.h"
 
@@ -10,10 +10,10 @@
 
 namespace kit {
 
-void WriteDot(ScenarioInput& input, std::ostream& out);
+void WriteDot(ScenarioInput& input, std::ostream& out, bool placed = false);
 
-// Lays out DOT with Graphviz's `dot` program into `format` (svg, png) and returns what it printed.
-// Throws std::runtime_error when `dot` is missing or fails.
+// Draws placed DOT with Graphviz (`neato -n2`, which keeps the places) into `format` (svg, png) in
+// `outputFile`. Throws std::runtime_error when `neato` is missing or fails.
 void RunDot(const std::string& dotFile, const std::string& format, const std::string& outputFile,
             bool replace);
 

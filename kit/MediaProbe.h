@@ -22,18 +22,4 @@ class MediaProbe {
     virtual std::optional<MediaProblem> Sound(const std::string& folder, const std::string& name) = 0;
 };
 
-// The player's own lookup and decoders: the media path matched as the player matches it (letter case
-// included), pictures through our BMP decoder, sounds opened by the sound player on SDL's dummy driver.
-class PlayerMediaProbe : public MediaProbe {
-  public:
-    PlayerMediaProbe();
-    ~PlayerMediaProbe() override;
-    std::optional<MediaProblem> Picture(const std::string& folder, const std::string& name) override;
-    std::optional<MediaProblem> Sound(const std::string& folder, const std::string& name) override;
-
-  private:
-    struct Impl;
-    Impl* impl_;
-};
-
 } // namespace kit

@@ -51,7 +51,7 @@ void ReadAt(int fd, std::span<std::uint8_t> bytes, std::int64_t offset) {
 } // namespace
 
 FileInput::FileInput(const std::string& kroPath)
-    : kroPath_(kroPath), lisPath_(scenario::TypeListName(kroPath)) {
+    : kroPath_(kroPath), lisPath_(scenario::FindTypeList(kroPath)) {
     const std::size_t slash = kroPath_.find_last_of('/');
     folder_ = slash == std::string::npos ? "." : kroPath_.substr(0, slash == 0 ? 1 : slash);
     // First exactly as the player opens them, for its own codes and messages.

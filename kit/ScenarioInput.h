@@ -68,8 +68,9 @@ class InputError : public std::runtime_error {
     int code_;
 };
 
-// The step file `kroPath` and its type list, named as the player pairs them. The constructor opens both
-// as the player does and throws InputError with the player's own code and message when it cannot.
+// The step file `kroPath` and its type list, found as the player finds it (scenario::FindTypeList: the
+// paired name, else that name in any letter case). The constructor opens both as the player does and throws
+// InputError with the player's own code and message when it cannot.
 class FileInput : public ScenarioInput {
   public:
     explicit FileInput(const std::string& kroPath);

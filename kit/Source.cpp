@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <map>
 #include <optional>
@@ -78,6 +79,7 @@ struct PendingStep {
     int dzwiekLine = 0;
     std::array<int, 4> choiceLine{};
     std::array<Target, 4> targets;
+    StepOutline outline;
 };
 
 class Parser {
@@ -90,10 +92,21 @@ class Parser {
         while (at <= text.size() && !Full()) {
             const std::size_t end = std::min(text.find('\n', at), text.size());
             ++line_;
+            lineBroken_ = false;
             ParseLine(Trim(text.substr(at, end - at)));
+            if (lineBroken_ && !steps_.empty()) {
+                steps_.back().outline.whole = false;
+            }
             at = end + 1;
         }
         Finish();
+        result_.outline.reserve(steps_.size());
+        for (PendingStep& step : steps_) {
+            result_.outline.push_back(std::move(step.outline));
+        }
+        // The checks of the whole source come last; reported, as compilers do, in line order.
+        std::stable_sort(result_.errors.begin(), result_.errors.end(),
+                         [](const Finding& a, const Finding& b) { return a.line < b.line; });
         return std::move(result_);
     }
 
@@ -102,35 +115,41 @@ class Parser {
 
     void Error(int line, const std::string& message) {
         if (!Full()) {
-            result_.errors.push_back(fileName_ + ":" + std::to_string(line) + ": " + message);
+            result_.errors.push_back(SourceFinding(fileName_, line, message));
         }
     }
-    void Error(const std::string& message) { Error(line_, message); }
+    // A statement that cannot be read for its form: the step's outline misses what its line says.
+    void Error(const std::string& message) {
+        lineBroken_ = true;
+        Error(line_, message);
+    }
 
     // Code page 1250 bytes of a TEXT as the source writes it; nullopt after reporting a mistake. A quoted
-    // text must be the whole of `s` unless `rest` takes what follows its closing quote.
-    std::optional<std::string> Text(std::string_view s, const std::string& what,
+    // text must be the whole of `s` unless `rest` takes what follows its closing quote. `utf8` gets the
+    // text as written, quotes and escapes undone, also when code page 1250 cannot hold it.
+    std::optional<std::string> Text(std::string_view s, const std::string& what, std::string* utf8,
                                     std::string_view* rest = nullptr) {
         if (s.empty() || s.front() != '"') {
+            utf8->assign(s);
             return Encode(s, what);
         }
+        utf8->clear();
         std::string bytes;
+        bool encodable = true;
         std::string pending; // UTF-8 not yet encoded
-        const auto flush = [&]() -> bool {
-            const auto encoded = Encode(pending, what, bytes.size());
-            pending.clear();
-            if (!encoded) {
-                return false;
+        const auto flush = [&] {
+            *utf8 += pending;
+            if (encodable) {
+                const auto encoded = Encode(pending, what, bytes.size());
+                encodable = encoded.has_value();
+                bytes += encoded.value_or("");
             }
-            bytes += *encoded;
-            return true;
+            pending.clear();
         };
         for (std::size_t i = 1; i < s.size(); ++i) {
             const char c = s[i];
             if (c == '"') {
-                if (!flush()) {
-                    return std::nullopt;
-                }
+                flush();
                 const std::string_view after = Trim(s.substr(i + 1));
                 if (rest != nullptr) {
                     *rest = after;
@@ -139,7 +158,7 @@ class Parser {
                           "”");
                     return std::nullopt;
                 }
-                return bytes;
+                return encodable ? std::optional(bytes) : std::nullopt;
             }
             if (c != '\\') {
                 pending += c;
@@ -149,10 +168,10 @@ class Parser {
                 pending += s[++i];
             } else if (i + 3 < s.size() && s[i + 1] == 'x' && HexDigit(s[i + 2]) >= 0 &&
                        HexDigit(s[i + 3]) >= 0) {
-                if (!flush()) {
-                    return std::nullopt;
-                }
-                bytes += static_cast<char>(HexDigit(s[i + 2]) * 16 + HexDigit(s[i + 3]));
+                flush();
+                const char byte = static_cast<char>(HexDigit(s[i + 2]) * 16 + HexDigit(s[i + 3]));
+                bytes += byte;
+                *utf8 += scenario::Cp1250ToUtf8(std::string_view(&byte, 1));
                 i += 3;
             } else {
                 Error(what + ": nieznana sekwencja ze znakiem \\ (są \\\", \\\\ i \\xHH)");
@@ -169,13 +188,13 @@ class Parser {
             return scenario::Utf8ToCp1250(utf8);
         } catch (const scenario::Cp1250Error& e) {
             if (e.character() == 0xFFFD) {
-                Error(what + ": znak " + std::to_string(before + e.position() + 1) +
-                      " nie jest poprawnym UTF-8");
+                Error(line_, what + ": znak " + std::to_string(before + e.position() + 1) +
+                                 " nie jest poprawnym UTF-8");
             } else {
                 char code[16];
                 std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(e.character()));
-                Error(what + ": znak " + std::to_string(before + e.position() + 1) + " (" + code +
-                      ") jest spoza strony kodowej 1250");
+                Error(line_, what + ": znak " + std::to_string(before + e.position() + 1) + " (" + code +
+                                 ") jest spoza strony kodowej 1250");
             }
             return std::nullopt;
         }
@@ -186,6 +205,16 @@ class Parser {
             Error(line, what + " ma " + Chars(static_cast<long long>(bytes.size())) + ", o " +
                             std::to_string(bytes.size() - max) + " za dużo (pole mieści " +
                             std::to_string(max) + ")");
+        }
+    }
+
+    // A field's line in the outline is its first; a second one, taken only after the first one's text
+    // failed, leaves the outline unsure of the field.
+    void MarkOutlineLine(int& line) {
+        if (line == 0) {
+            line = line_;
+        } else {
+            lineBroken_ = true;
         }
     }
 
@@ -245,25 +274,29 @@ class Parser {
                 return;
             }
             step.number = *n;
+            step.outline.numberWritten = true;
             remaining = after;
             std::tie(word, after) = SplitWord(remaining);
         }
         if (word.starts_with('@')) {
             const std::string label(word.substr(1));
+            step.outline.label = label;
             if (label.empty()) {
                 Error("pusta etykieta „@”");
             } else if (const auto [it, fresh] = labels_.emplace(label, step.line); !fresh) {
-                Error("etykieta @" + label + " jest już w wierszu " + std::to_string(it->second));
+                Error(line_, "etykieta @" + label + " jest już w wierszu " + std::to_string(it->second));
             } else {
                 stepLabels_.emplace(label, steps_.size());
             }
             remaining = after;
         }
         const std::string_view name = remaining;
-        if (const auto bytes = Text(name, "nazwa kroku")) {
+        if (const auto bytes = Text(name, "nazwa kroku", &step.outline.name)) {
             CheckLength(line_, "nazwa kroku", *bytes, scenario::krok::Nazwa.max);
             step.record.Nazwa = *bytes;
         }
+        step.outline.line = line_;
+        step.outline.number = step.number;
         steps_.push_back(std::move(step));
     }
 
@@ -276,6 +309,7 @@ class Parser {
             Error("krok ma już typ");
             return;
         }
+        MarkOutlineLine(step->outline.typLine);
         std::optional<long long> typ;
         for (int t = 1; t <= 5; ++t) {
             if (rest == scenario::TypeName(static_cast<std::uint8_t>(t))) {
@@ -300,6 +334,7 @@ class Parser {
         }
         step->record.Typ = static_cast<std::uint8_t>(*typ);
         step->hasTyp = true;
+        step->outline.typ = static_cast<int>(*typ);
     }
 
     void ParseMedia(std::string_view keyword, std::string_view rest) {
@@ -315,7 +350,8 @@ class Parser {
                   std::to_string(line) + ")");
             return;
         }
-        if (const auto bytes = Text(rest, what)) {
+        MarkOutlineLine(picture ? step->outline.obrazLine : step->outline.dzwiekLine);
+        if (const auto bytes = Text(rest, what, picture ? &step->outline.picture : &step->outline.sound)) {
             CheckLength(line_, what, *bytes, scenario::krok::Bmp.max);
             (picture ? step->record.Bmp : step->record.Wav) = *bytes;
             line = line_;
@@ -327,7 +363,11 @@ class Parser {
         if (step == nullptr) {
             return;
         }
-        const auto bytes = Text(rest, "opis");
+        std::string utf8;
+        const auto bytes = Text(rest, "opis", &utf8);
+        StepOutline& outline = step->outline;
+        outline.opis += outline.opisLines.empty() ? utf8 : " " + utf8;
+        outline.opisLines.push_back(line_);
         if (!bytes) {
             return;
         }
@@ -360,12 +400,14 @@ class Parser {
             Error(what + " jest już w wierszu " + std::to_string(step->choiceLine[i]));
             return;
         }
+        MarkOutlineLine(step->outline.choiceLines[i]);
+        std::string* utf8 = &step->outline.choice[i];
         std::optional<std::string> bytes;
         std::string_view target;
         if (after.starts_with('"')) {
             std::string_view tail;
-            bytes = Text(after, what, &tail);
-            if (!bytes) {
+            bytes = Text(after, what, utf8, &tail);
+            if (lineBroken_) {
                 return;
             }
             if (!tail.starts_with("->")) {
@@ -379,13 +421,12 @@ class Parser {
                 Error(what + ": brak „-> CEL” (numer rekordu albo @etykieta)");
                 return;
             }
-            bytes = Text(Trim(after.substr(0, arrow)), what);
-            if (!bytes) {
-                return;
-            }
+            bytes = Text(Trim(after.substr(0, arrow)), what, utf8);
             target = Trim(after.substr(arrow + 2));
         }
-        CheckLength(line_, what, *bytes, scenario::krok::Wybor1.max);
+        if (bytes) {
+            CheckLength(line_, what, *bytes, scenario::krok::Wybor1.max);
+        }
         Target t;
         t.line = line_;
         if (target.starts_with('@') && target.size() > 1 &&
@@ -400,6 +441,10 @@ class Parser {
             t.number = static_cast<std::int32_t>(*n);
         } else {
             Error(what + ": cel to numer rekordu albo @etykieta, nie „" + std::string(target) + "”");
+            return;
+        }
+        step->outline.targets[i] = WrittenTarget{t.number, t.label};
+        if (!bytes) {
             return;
         }
         step->record.Wybor[i] = *bytes;
@@ -463,8 +508,9 @@ class Parser {
 
     const std::string& fileName_;
     int line_ = 0;
+    bool lineBroken_ = false; // the line has a mistake of form
     int nameLine_ = 0;
-    std::vector<PendingStep> steps_;
+    std::deque<PendingStep> steps_;                 // grows without moving the steps read so far
     std::map<std::string, int> labels_;             // label -> line
     std::map<std::string, std::size_t> stepLabels_; // label -> index in steps_
     ParseResult result_;

@@ -12,8 +12,12 @@
 // A TEXT is taken as written, trimmed; one that starts with " is quoted, with \" \\ and \xHH (the code
 // page 1250 byte HH) inside. Lines starting with # are comments. See docs/authoring.md.
 
+#include "kit/Findings.h"
 #include "scenario/StepRecord.h"
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,10 +30,44 @@ struct CompiledStory {
     std::vector<int> lines;                    // the source line of each record's "krok", 0 for none
 };
 
+// A choice's target as the source writes it: a record number, or a step's label.
+struct WrittenTarget {
+    std::int64_t number = 0;
+    std::string label; // without '@'; empty for a number
+    bool operator==(const WrittenTarget&) const = default;
+};
+
+// One step as the source writes it, for an editor that keeps the source as its author wrote it. Lines are
+// 1-based, 0 for none. A field's line is the step's once its keyword is, even when its TEXT is wrong; the
+// texts are UTF-8 with quotes and escapes undone, kept even when code page 1250 cannot hold them.
+struct StepOutline {
+    int line = 0;            // the "krok" line
+    std::int64_t number = 0; // the record number, written or following the step before
+    bool numberWritten = false;
+    std::string label; // without '@', empty for none
+    std::string name;
+    std::optional<int> typ;
+    int typLine = 0;
+    std::string picture, sound;
+    int obrazLine = 0, dzwiekLine = 0;
+    std::string opis;
+    std::vector<int> opisLines; // every "opis" line, in order
+    std::array<std::string, 4> choice;
+    std::array<int, 4> choiceLines{};
+    std::array<std::optional<WrittenTarget>, 4> targets;
+    // False when a statement of the step could not be read for its form (an unknown word, a broken quote,
+    // a second "typ"...): the outline then misses what that line says. Mistakes of value (a character
+    // outside the code page, a text too long, an unknown label, numbering) leave it true.
+    bool whole = true;
+};
+
 struct ParseResult {
     CompiledStory story;
-    // Every mistake found, each "FILE:LINE: message"; the story is usable only when this is empty.
-    std::vector<std::string> errors;
+    // Every mistake found, in line order, each an error about a line of `fileName`; the story is usable
+    // only when this is empty.
+    std::vector<Finding> errors;
+    // The steps in source order, as far as parsing went (also when there are mistakes).
+    std::vector<StepOutline> outline;
 };
 
 // At most this many mistakes are reported; parsing stops after them.

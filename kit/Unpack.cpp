@@ -5,6 +5,8 @@
 #include "scenario/StepTypes.h"
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace kit {
 
@@ -16,6 +18,29 @@ constexpr std::size_t WrapAt = 90;
 constexpr const char* FieldNames[] = {"nazwa",   "wybór 1", "wybór 2", "wybór 3",
                                       "wybór 4", "opis",    "obraz",   "dźwięk"};
 
+// The code point starting at `s[i]` and its length in bytes; a byte that starts no UTF-8 sequence stands
+// for itself (the parser reports it).
+std::pair<char32_t, std::size_t> CodePoint(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (length == 1 || i + length > s.size()) {
+        return {lead, 1};
+    }
+    char32_t c = lead & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return {lead, 1};
+        }
+        c = c << 6 | (byte(i + k) & 0x3F);
+    }
+    return {c, length};
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
 bool NeedsQuotes(std::string_view s, TextUse use) {
     if (s.empty() || s.front() == ' ' || s.back() == ' ' || s.front() == '"') {
         return true;
@@ -24,64 +49,84 @@ bool NeedsQuotes(std::string_view s, TextUse use) {
     if (use == TextUse::Name && (s.front() == '@' || (s.front() >= '0' && s.front() <= '9'))) {
         return true;
     }
-    for (const char c : s) {
-        const char16_t u = scenario::Cp1250ToUnicode(static_cast<unsigned char>(c));
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto [c, length] = CodePoint(s, i);
+        if (IsControl(c)) {
             return true;
         }
+        i += length;
     }
     // A choice's text ends where its last "->" starts; a quoted one cannot be cut.
     return use == TextUse::Choice && s.find("->") != std::string_view::npos;
 }
 
-// Wrapping points keep a description's single spaces exact: each continuation line adds back one space.
-std::vector<std::string_view> WrapDescription(std::string_view s) {
-    std::vector<std::string_view> lines;
-    while (s.size() > WrapAt) {
-        std::size_t cut = std::string_view::npos;
-        for (std::size_t i = WrapAt; i > 0 && cut == std::string_view::npos; --i) {
-            if (s[i] == ' ' && s[i - 1] != ' ' && i + 1 < s.size() && s[i + 1] != ' ' && s[i + 1] != '"') {
-                cut = i;
-            }
-        }
-        if (cut == std::string_view::npos) {
-            break;
-        }
-        lines.push_back(s.substr(0, cut));
-        s = s.substr(cut + 1);
+// The code page 1250 byte of a control character, for its \xHH escape; none for U+0080, which the code
+// page lacks.
+std::optional<unsigned char> ControlByte(char32_t c) {
+    if (c < 0x80) {
+        return static_cast<unsigned char>(c);
     }
-    lines.push_back(s);
-    return lines;
+    for (std::size_t b = 0; b < scenario::Cp1250High.size(); ++b) {
+        if (scenario::Cp1250High[b] == c) {
+            return static_cast<unsigned char>(0x80 + b);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 std::string SourceText(std::string_view cp1250, TextUse use) {
-    if (!NeedsQuotes(cp1250, use)) {
-        return scenario::Cp1250ToUtf8(cp1250);
+    return SourceTextUtf8(scenario::Cp1250ToUtf8(cp1250), use);
+}
+
+std::string SourceTextUtf8(std::string_view utf8, TextUse use) {
+    if (!NeedsQuotes(utf8, use)) {
+        return std::string(utf8);
     }
     std::string out = "\"";
-    std::size_t plain = 0; // start of the characters not yet copied
-    const auto copyPlain = [&](std::size_t end) {
-        out += scenario::Cp1250ToUtf8(cp1250.substr(plain, end - plain));
-        plain = end + 1;
-    };
-    for (std::size_t i = 0; i < cp1250.size(); ++i) {
-        const char c = cp1250[i];
-        const char16_t u = scenario::Cp1250ToUnicode(static_cast<unsigned char>(c));
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [c, length] = CodePoint(utf8, i);
+        const auto byte = IsControl(c) ? ControlByte(c) : std::nullopt;
         if (c == '"' || c == '\\') {
-            copyPlain(i);
             out += '\\';
-            out += c;
-        } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
-            copyPlain(i);
+            out += static_cast<char>(c);
+        } else if (byte) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(c));
+            std::snprintf(escape, sizeof escape, "\\x%02X", *byte);
             out += escape;
+        } else {
+            out += utf8.substr(i, length);
         }
+        i += length;
     }
-    copyPlain(cp1250.size());
     return out + "\"";
+}
+
+std::vector<std::string> DescriptionTexts(std::string_view utf8, std::size_t width) {
+    std::vector<std::string> texts;
+    while (!utf8.empty()) {
+        // The last single space within `width` characters, else the first one after them.
+        std::size_t cut = std::string_view::npos;
+        std::size_t column = 0;
+        std::size_t i = 0;
+        for (; i < utf8.size() && (column <= width || cut == std::string_view::npos); ++column) {
+            if (i > 0 && utf8[i] == ' ' && utf8[i - 1] != ' ' && i + 1 < utf8.size() && utf8[i + 1] != ' ') {
+                cut = i;
+            }
+            i += CodePoint(utf8, i).second;
+        }
+        if (i == utf8.size() && column <= width) {
+            cut = std::string_view::npos; // the rest fits
+        }
+        if (cut == std::string_view::npos) {
+            texts.push_back(SourceTextUtf8(utf8));
+            break;
+        }
+        texts.push_back(SourceTextUtf8(utf8.substr(0, cut)));
+        utf8 = utf8.substr(cut + 1);
+    }
+    return texts;
 }
 
 void Unpack(ScenarioInput& input, const std::string& scenarioName, std::ostream& out) {
@@ -122,14 +167,8 @@ void Unpack(ScenarioInput& input, const std::string& scenarioName, std::ostream&
         if (!step.Wav.empty()) {
             out << "dzwiek " << SourceText(step.Wav) << "\n";
         }
-        if (!step.Opis.empty()) {
-            if (NeedsQuotes(step.Opis, TextUse::Plain)) {
-                out << "opis " << SourceText(step.Opis) << "\n";
-            } else {
-                for (const std::string_view line : WrapDescription(step.Opis)) {
-                    out << "opis " << scenario::Cp1250ToUtf8(line) << "\n";
-                }
-            }
+        for (const std::string& text : DescriptionTexts(scenario::Cp1250ToUtf8(step.Opis), WrapAt)) {
+            out << "opis " << text << "\n";
         }
         for (std::size_t k = 0; k < 4; ++k) {
             if (step.Wybor[k].empty() && step.Krok_Wybrany[k] == 0) {

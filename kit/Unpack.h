@@ -8,6 +8,8 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kit {
 
@@ -18,5 +20,14 @@ enum class TextUse { Plain, Choice, Name };
 
 // A TEXT of the source that reads back as exactly these code page 1250 bytes.
 std::string SourceText(std::string_view cp1250, TextUse use = TextUse::Plain);
+
+// The same for a UTF-8 text, the one definition of how a TEXT is written: a character code page 1250
+// lacks is written as it is (the parser then reports it), never dropped.
+std::string SourceTextUtf8(std::string_view utf8, TextUse use = TextUse::Plain);
+
+// The TEXTs of a description's "opis" lines: wrapped near `width` characters, only at single spaces, each
+// quoted when it needs it, so that reading them back (each trimmed, joined with one space) gives `utf8`.
+// None for an empty description.
+std::vector<std::string> DescriptionTexts(std::string_view utf8, std::size_t width);
 
 } // namespace kit

@@ -1,9 +1,9 @@
 # CPack runs this on the staged files before it builds the package.
 
 # Every man page and the changelog compressed with `gzip -9n`, as Debian's packaging tools do, whichever
-# folder installed them.
+# folder installed them: the pages in a language's folder (man/pl/man1) as well as man/man1.
 file(GLOB_RECURSE staged_docs
-     "${CPACK_TEMPORARY_DIRECTORY}/*/share/man/man*/*"
+     "${CPACK_TEMPORARY_DIRECTORY}/*/share/man/*"
      "${CPACK_TEMPORARY_DIRECTORY}/*/share/doc/*/changelog")
 foreach(doc IN LISTS staged_docs)
   if(NOT doc MATCHES "\\.gz$")

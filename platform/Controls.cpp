@@ -10,6 +10,17 @@
 
 namespace platform {
 
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                        const QFont& font, const QString& accessibleName) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setFont(font);
+    button->setAccessibleName(accessibleName);
+    button->setAutoDefault(false);
+    return button;
+}
+
 TLabel::TLabel(QWidget* parent, const QString& objectName, QRect place, const QString& role)
     : QWidget(parent) {
     setObjectName(objectName);

@@ -1,14 +1,21 @@
 #pragma once
 // The plain controls the windows are built from, beyond Qt's own push buttons and text box.
 
+#include <QFont>
 #include <QImage>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 
 namespace platform {
+
+// A push button as the windows make theirs: named, placed, in `font`, with the name a screen reader says.
+// It never becomes the default by taking the focus: Enter is the window's own (TForm).
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                        const QFont& font, const QString& accessibleName);
 
 // A static text. "&x" is drawn as an underlined x and "&&" as "&"; a label never takes a shortcut.
 // Its accessible name is its visible text, its role goes into the accessible description.

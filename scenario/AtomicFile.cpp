@@ -46,6 +46,13 @@ int RenameNoReplace(const char* from, const char* to) {
 WriteError::WriteError(std::string path, int error)
     : std::runtime_error(path + ": " + std::strerror(error)), path_(std::move(path)), error_(error) {}
 
+void RefuseExisting(const std::string& path, bool replace) {
+    struct stat st {};
+    if (!replace && ::lstat(path.c_str(), &st) == 0) {
+        throw WriteError(path, EEXIST);
+    }
+}
+
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
     std::string pattern = TemporaryPattern(target_);
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);

@@ -26,6 +26,11 @@ class WriteError : public std::runtime_error {
     int error_;
 };
 
+// Throws WriteError(EEXIST) when `path` exists and is not to be replaced: the tools ask before any work,
+// so that a refusal leaves nothing done. A link counts, even one that leads nowhere: the rename into place
+// would replace the link itself.
+void RefuseExisting(const std::string& path, bool replace);
+
 class AtomicFile {
   public:
     explicit AtomicFile(std::string target);

@@ -2,18 +2,12 @@
 
 #include "scenario/TypeListName.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-
 namespace scenario {
 
 namespace {
 
 const std::string& Absent(const std::string& path, bool replace) {
-    struct stat st {};
-    if (!replace && ::lstat(path.c_str(), &st) == 0) {
-        throw WriteError(path, EEXIST);
-    }
+    RefuseExisting(path, replace);
     return path;
 }
 

@@ -9,17 +9,6 @@ namespace shell {
 
 namespace {
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
-                        int pixelHeight, const QString& accessibleName) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setFont(platform::MakeFont("Times New Roman", pixelHeight));
-    button->setAccessibleName(accessibleName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 platform::TLabel* MakeLabel(QWidget* parent, const char* name, QRect place, int pixelHeight,
                             const QString& caption, const QString& role) {
     auto* label = new platform::TLabel(parent, name, place, role);
@@ -34,15 +23,18 @@ TFoRPGMenu::TFoRPGMenu(platform::IMessages& messages, platform::IOpenFileDialog&
     : TForm(messages, "FoRPGMenu", "Menu", QSize(260, 218)), ODScenariusz(dialog) {
     setFont(platform::MakeFont("Times New Roman", 13));
 
-    BuStart = MakeButton(this, "BuStart", "&Start:", QRect(85, 63, 89, 33), 19, "Start");
-    BuKoniec = MakeButton(this, "BuKoniec", "&Koniec", QRect(85, 157, 89, 33), 19, "Koniec");
+    const QFont buttonFont = platform::MakeFont("Times New Roman", 19);
+    BuStart = platform::MakeButton(this, "BuStart", "&Start:", QRect(85, 63, 89, 33), buttonFont, "Start");
+    BuKoniec =
+        platform::MakeButton(this, "BuKoniec", "&Koniec", QRect(85, 157, 89, 33), buttonFont, "Koniec");
     Label1 = MakeLabel(this, "Label1", QRect(9, 8, 38, 19), 16, "Menu:", "Nagłówek");
     Label2 = MakeLabel(this, "Label2", QRect(41, 32, 192, 21), 19, "Witamy w grze  tekstowej", "Powitanie");
     Label3 = MakeLabel(this, "Label3", QRect(81, 202, 169, 15), 12, "<< Dzieki nim stało się to możliwe",
                        "Opis przycisku Twórcy");
-    BuPlansza =
-        MakeButton(this, "BuPlansza", "Wybór Scenariusza", QRect(48, 122, 161, 33), 19, "Wybór scenariusza");
-    BuTworcy = MakeButton(this, "BuTworcy", "Twórcy", QRect(0, 200, 49, 17), 13, "Twórcy");
+    BuPlansza = platform::MakeButton(this, "BuPlansza", "Wybór Scenariusza", QRect(48, 122, 161, 33),
+                                     buttonFont, "Wybór scenariusza");
+    BuTworcy = platform::MakeButton(this, "BuTworcy", "Twórcy", QRect(0, 200, 49, 17),
+                                    platform::MakeFont("Times New Roman", 13), "Twórcy");
     Label4 = MakeLabel(this, "Label4", QRect(24, 96, 209, 15), 13, {}, "Wybrany scenariusz");
     // Right-aligned, so that a long path keeps its end, the file name, in view.
     Label4->SetAlignment(Qt::AlignRight | Qt::AlignTop);

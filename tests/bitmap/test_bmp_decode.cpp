@@ -1,12 +1,12 @@
 #include "platform/bitmap/Bmp.h"
-#include "tests/bitmap/BmpWriter.h"
+#include "tests/support/BmpFile.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using bmptest::Bmp;
-using bmptest::PackRows;
+using fixtures::Bmp;
+using fixtures::PackRows;
 using Grid = std::vector<std::vector<std::uint32_t>>;
 
 constexpr std::uint32_t K = 0x000000, W = 0xFFFFFF, R = 0xFF0000, G = 0x00FF00, B = 0x0000FF;
@@ -26,7 +26,7 @@ Grid Colours(const QImage& image) {
 }
 
 Grid Decode(const Bmp& bmp) {
-    const auto file = bmptest::Write(bmp);
+    const auto file = fixtures::EncodeBmp(bmp);
     return Colours(platform::DecodeBmp(file));
 }
 
@@ -59,6 +59,10 @@ struct Variant {
     Grid expected;
     std::uint32_t colorsUsed = 0;
 };
+
+void PrintTo(const Variant& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DecodeVariant : public testing::TestWithParam<Variant> {};
 
@@ -118,9 +122,13 @@ struct RleCase {
     const char* name;
     std::uint32_t compression; // 1 RLE8, 2 RLE4
     std::int32_t width, height;
-    bmptest::Bytes stream;
+    fixtures::Bytes stream;
     Grid expected; // top row first
 };
+
+void PrintTo(const RleCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DecodeRle : public testing::TestWithParam<RleCase> {};
 
@@ -257,7 +265,7 @@ TEST(Bmp, AgreesWithQtOnWellFormedFiles) {
                 bmp.palette.resize(std::size_t{1} << bpp);
             }
             bmp.pixels = PackRows(rows, bpp);
-            const auto file = bmptest::Write(bmp);
+            const auto file = fixtures::EncodeBmp(bmp);
             const QImage theirs = QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP");
             ASSERT_FALSE(theirs.isNull());
             EXPECT_EQ(platform::DecodeBmp(file), theirs.convertToFormat(QImage::Format_RGB32));

@@ -1,5 +1,5 @@
 #include "platform/bitmap/Bmp.h"
-#include "tests/bitmap/BmpWriter.h"
+#include "tests/support/BmpFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 
 namespace {
 
-using bmptest::Bmp;
-using bmptest::Bytes;
+using fixtures::Bmp;
+using fixtures::Bytes;
 
 constexpr const char* NotValid = "Bitmap image is not valid";
 constexpr const char* ReadError = "Stream read error";
@@ -38,12 +38,16 @@ struct Broken {
     std::function<void(Bmp&)> breakIt;
 };
 
+void PrintTo(const Broken& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class InvalidHeader : public testing::TestWithParam<Broken> {};
 
 TEST_P(InvalidHeader, IsRefusedAsNotValid) {
     Bmp bmp = Valid24();
     GetParam().breakIt(bmp);
-    EXPECT_EQ(ErrorOf(bmptest::Write(bmp)), NotValid);
+    EXPECT_EQ(ErrorOf(fixtures::EncodeBmp(bmp)), NotValid);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, InvalidHeader,
@@ -94,7 +98,7 @@ TEST(Bmp, LargestAllowedPictureLoads) {
     bmp.width = 4096;
     bmp.height = 4096;
     bmp.pixels = {0xFF, 0xFF, 0xFF}; // one white pixel, the rest missing
-    const QImage image = platform::DecodeBmp(bmptest::Write(bmp));
+    const QImage image = platform::DecodeBmp(fixtures::EncodeBmp(bmp));
     ASSERT_EQ(image.size(), QSize(4096, 4096));
     EXPECT_EQ(image.pixel(0, 4095), 0xFFFFFFFFu);
     EXPECT_EQ(image.pixel(1, 4095), 0xFF000000u);
@@ -105,11 +109,11 @@ TEST(Bmp, CallersBoundOnlyLowersTheLimit) {
     Bmp bmp;
     bmp.width = 64;
     bmp.height = 64;
-    EXPECT_EQ(platform::DecodeBmp(bmptest::Write(bmp), 64 * 64).size(), QSize(64, 64));
-    EXPECT_THROW(platform::DecodeBmp(bmptest::Write(bmp), 64 * 64 - 1), platform::BitmapError);
+    EXPECT_EQ(platform::DecodeBmp(fixtures::EncodeBmp(bmp), 64 * 64).size(), QSize(64, 64));
+    EXPECT_THROW(platform::DecodeBmp(fixtures::EncodeBmp(bmp), 64 * 64 - 1), platform::BitmapError);
     bmp.width = 4097;
     bmp.height = 4096;
-    EXPECT_THROW(platform::DecodeBmp(bmptest::Write(bmp), INT64_MAX), platform::BitmapError);
+    EXPECT_THROW(platform::DecodeBmp(fixtures::EncodeBmp(bmp), INT64_MAX), platform::BitmapError);
 }
 
 // Truncating a file anywhere in its headers or colour table is a read error; anywhere in its pixels it
@@ -119,6 +123,10 @@ struct Truncation {
     Bmp bmp;
     std::size_t pixelStart;
 };
+
+void PrintTo(const Truncation& c, std::ostream* out) {
+    *out << c.name;
+}
 
 Bmp Make(std::uint32_t headerSize, std::uint16_t bpp, std::uint32_t compression,
          std::vector<std::uint32_t> palette, std::vector<std::uint32_t> masks) {
@@ -142,7 +150,7 @@ class Truncated : public testing::TestWithParam<Truncation> {};
 
 TEST_P(Truncated, FailsInHeadersAndLoadsInPixels) {
     const Truncation& t = GetParam();
-    const Bytes full = bmptest::Write(t.bmp);
+    const Bytes full = fixtures::EncodeBmp(t.bmp);
     const QImage whole = platform::DecodeBmp(full);
     const std::size_t stride = static_cast<std::size_t>((3 * t.bmp.bpp + 31) / 32 * 4);
     for (std::size_t length = 1; length < full.size(); ++length) {
@@ -200,7 +208,7 @@ TEST(BmpFile, LoadsFromAPathWithPolishLetters) {
     fixtures::TempDir dir;
     Bmp bmp = Valid24(1, 1);
     bmp.pixels = {0x56, 0x34, 0x12, 0};
-    Save(dir / "zażółć.bmp", bmptest::Write(bmp));
+    Save(dir / "zażółć.bmp", fixtures::EncodeBmp(bmp));
     const QImage image = platform::LoadBmpFile(QString::fromStdString((dir / "zażółć.bmp").string()));
     ASSERT_EQ(image.size(), QSize(1, 1));
     EXPECT_EQ(image.pixel(0, 0), 0xFF123456u);

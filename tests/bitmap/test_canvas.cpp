@@ -37,6 +37,10 @@ struct RectCase {
     Art expected; // on a 6 x 5 white canvas
 };
 
+void PrintTo(const RectCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class RectangleDrawing : public testing::TestWithParam<RectCase> {};
 
 TEST_P(RectangleDrawing, OutlinesInBlackAndFillsInside) {

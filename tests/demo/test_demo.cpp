@@ -1,6 +1,7 @@
 // The bundled demo, read back with the player's own reader: the story graph from record 1, and the
 // pictures and sounds its steps name.
 #include "scenario/StepReader.h"
+#include "scenario/StepTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <queue>
 #include <set>
 #include <string>
@@ -23,32 +25,11 @@ const fs::path DemoDir = PRZYGODA_DEMO_DIR;
 const fs::path KroPath = DemoDir / "Przygoda.Kro";
 const fs::path LisPath = DemoDir / "Przygoda.lis";
 
-constexpr std::uint8_t EndingType = 2;
-
-// The buttons the game window enables for a step; record 1 offers button 1 only, whatever its type.
-std::array<bool, 4> EnabledChoices(std::uint8_t typ, std::int32_t record) {
-    if (record == 1) {
-        return {true, false, false, false};
-    }
-    switch (typ) {
-    case 1:
-        return {true, true, true, true};
-    case 2:
-        return {false, false, false, false};
-    case 4:
-        return {true, true, false, false};
-    case 5:
-        return {true, true, true, false};
-    default:
-        return {true, false, false, false};
-    }
-}
-
 struct Node {
     std::uint8_t typ = 0;
     std::array<std::string, 4> wybory;
     std::array<std::int32_t, 4> targets{};
-    std::array<bool, 4> enabled{};
+    std::array<bool, 4> enabled{}; // open on some way of being there
     std::string opis;
     std::string bmp;
     std::string wav;
@@ -64,7 +45,9 @@ std::int32_t RecordCount() {
     return static_cast<std::int32_t>(fs::file_size(KroPath) / 516);
 }
 
-// Breadth first from record 1 through every enabled choice, as a player could go.
+// Breadth first from record 1 through every enabled choice, as a player could go: over the record shown
+// and the buttons open there, since a type outside the table keeps the buttons of the step before. Play
+// starts at record 1 with button 1 alone, whatever its type.
 Walk WalkStory() {
     Walk walk;
     walk.records = RecordCount();
@@ -74,11 +57,17 @@ Walk WalkStory() {
         walk.errors.push_back(std::string("opening: ") + e.what());
         return walk;
     }
-    std::queue<std::int32_t> pending;
-    pending.push(1);
+    struct Arrival {
+        std::int32_t record;
+        std::optional<int> openBefore; // nullopt: the start
+    };
+    std::queue<Arrival> pending;
+    std::set<std::pair<std::int32_t, int>> seen{{1, -1}};
+    pending.push({1, std::nullopt});
     walk.reached[1];
     while (!pending.empty()) {
-        const std::int32_t r = pending.front();
+        const Arrival a = pending.front();
+        const std::int32_t r = a.record;
         pending.pop();
         try {
             scenario::NrKroku = r;
@@ -92,21 +81,19 @@ Walk WalkStory() {
         n.typ = scenario::AktLis.Typ;
         n.wybory = {k.Wybor1, k.Wybor2, k.Wybor3, k.Wybor4};
         n.targets = {k.Krok_Wybrany1, k.Krok_Wybrany2, k.Krok_Wybrany3, k.Krok_Wybrany4};
-        n.enabled = EnabledChoices(n.typ, r);
+        const int open = a.openBefore ? *scenario::OpenAfter(n.typ, a.openBefore) : 1;
         n.opis = k.Opis;
         n.bmp = k.Bmp;
         n.wav = k.Wav;
-        for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(open); ++i) {
+            n.enabled[i] = true;
             const std::int32_t t = n.targets[i];
-            if (!n.enabled[i]) {
-                continue;
-            }
             if (t < 0 || t >= walk.records) {
                 walk.errors.push_back("record " + std::to_string(r) + " choice " + std::to_string(i + 1) +
                                       " leads to " + std::to_string(t));
-            } else if (!walk.reached.contains(t)) {
+            } else if (seen.insert({t, open}).second) {
                 walk.reached[t];
-                pending.push(t);
+                pending.push({t, open});
             }
         }
     }
@@ -189,7 +176,7 @@ TEST(DemoStory, HasAtLeastTwoEndingsAndEveryStepStillLeadsToOne) {
     const Walk walk = WalkStory();
     std::set<std::int32_t> canEnd;
     for (const auto& [r, n] : walk.reached) {
-        if (n.typ == EndingType && r != 1) {
+        if (n.typ == scenario::TypKoniec && r != 1) {
             canEnd.insert(r);
         }
     }

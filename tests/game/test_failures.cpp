@@ -99,6 +99,10 @@ struct BrokenMediaCase {
     Buttons after;
 };
 
+void PrintTo(const BrokenMediaCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StepWithBrokenMedia : public GameTest, public testing::WithParamInterface<BrokenMediaCase> {};
 
 TEST_P(StepWithBrokenMedia, IsReportedThenStillCompleted) {

@@ -46,6 +46,10 @@ struct CentringCase {
     int left, top, right, bottom;
 };
 
+void PrintTo(const CentringCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Centring : public GameTest, public testing::WithParamInterface<CentringCase> {};
 
 TEST_P(Centring, PictureIsCentredOnTheMiddleOfTheArea) {
@@ -219,6 +223,10 @@ struct LookupCase {
     const char* onDisk;   // folder/name as stored on disk
     const char* inRecord; // name as the step gives it
 };
+
+void PrintTo(const LookupCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class CaseInsensitiveLookup : public GameTest, public testing::WithParamInterface<LookupCase> {};
 

@@ -70,6 +70,10 @@ struct KeyCase {
     bool follows;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NumberKeys : public ScreenReaderTest, public testing::WithParamInterface<KeyCase> {};
 
 TEST_P(NumberKeys, FollowTheChoiceWithThatNumberLikeItsClick) {
@@ -211,10 +215,14 @@ struct TextCase {
     QString expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Announcement : public testing::TestWithParam<TextCase> {};
 
 TEST_P(Announcement, JoinsTheDescriptionAndTheEnabledChoicesAsSentences) {
-    EXPECT_EQ(game::StepAnnouncement(GetParam().opis, GetParam().choices), GetParam().expected);
+    EXPECT_EQ(game::StepAnnouncement({GetParam().opis, GetParam().choices}), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -20,6 +20,10 @@ struct ControlCase {
     int pixelHeight;
 };
 
+void PrintTo(const ControlCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Layout : public GameTest, public testing::WithParamInterface<ControlCase> {};
 
 TEST_P(Layout, ControlHasItsPlaceAndFont) {

@@ -6,11 +6,10 @@
 #include "platform/sound/SdlMediaPlayer.h"
 #include "scenario/IoError.h"
 #include "scenario/StepReader.h"
-#include "tests/bitmap/BmpWriter.h"
-#include "tests/sound/SoundFiles.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/SoundFile.h"
 #include "tests/support/Steps.h"
 #include "tests/support/TempDir.h"
 
@@ -167,21 +166,25 @@ TEST_F(HostileScenario, LengthBytesOf255Everywhere) {
 
 struct PictureCase {
     const char* name;
-    bmptest::Bmp bmp;
+    fixtures::Bmp bmp;
     const char* expected; // the error box, or nullptr when the picture must load
 };
 
-bmptest::Bmp Picture(std::int32_t w, std::int32_t h) {
-    bmptest::Bmp b;
+fixtures::Bmp Picture(std::int32_t w, std::int32_t h) {
+    fixtures::Bmp b;
     b.width = w;
     b.height = h;
     return b;
 }
 
+void PrintTo(const PictureCase& c, std::ostream* os) {
+    *os << c.name << ": " << (c.expected != nullptr ? c.expected : "drawn");
+}
+
 class HostilePicture : public HostileScenario, public testing::WithParamInterface<PictureCase> {};
 
 TEST_P(HostilePicture, IsReportedOrDrawnAndTheGameGoesOn) {
-    fixtures::WriteBytes(dir / "Obrazki" / "zly.bmp", bmptest::Write(GetParam().bmp));
+    fixtures::WriteBytes(dir / "Obrazki" / "zly.bmp", fixtures::EncodeBmp(GetParam().bmp));
     fixtures::WriteScenario(dir / "gra.Kro",
                             {StepNamed("0", 1, {1, 1, 1, 1}), StepNamed("1", 1, {2, 2, 2, 2}, "zly.bmp"),
                              StepNamed("2", 1, {1, 2, 1, 2})});
@@ -195,7 +198,7 @@ TEST_P(HostilePicture, IsReportedOrDrawnAndTheGameGoesOn) {
     }
 }
 
-bmptest::Bmp With(bmptest::Bmp b, const std::function<void(bmptest::Bmp&)>& change) {
+fixtures::Bmp With(fixtures::Bmp b, const std::function<void(fixtures::Bmp&)>& change) {
     change(b);
     return b;
 }
@@ -287,6 +290,10 @@ struct SoundCase {
     std::string bytes;
 };
 
+void PrintTo(const SoundCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.file << ", " << c.bytes.size() << " bytes";
+}
+
 class HostileSound : public HostileScenario, public testing::WithParamInterface<SoundCase> {};
 
 TEST_P(HostileSound, IsReportedWithAMessageAndTheGameGoesOn) {
@@ -302,12 +309,12 @@ TEST_P(HostileSound, IsReportedWithAMessageAndTheGameGoesOn) {
 }
 
 std::string TruncatedWave() {
-    std::string wave = soundtest::Wave(soundtest::WaveFormat::Pcm16, {});
+    std::string wave = fixtures::Wave(fixtures::WaveFormat::Pcm16, {});
     return wave.substr(0, 30);
 }
 
 std::string WaveClaimingFourGigabytes() {
-    std::string wave = soundtest::Wave(soundtest::WaveFormat::Pcm16, {});
+    std::string wave = fixtures::Wave(fixtures::WaveFormat::Pcm16, {});
     const std::size_t data = wave.find("data");
     for (int k = 0; k < 4; ++k) {
         wave[data + 4 + static_cast<std::size_t>(k)] = '\xFF';

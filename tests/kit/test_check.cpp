@@ -2,8 +2,10 @@
 // player can have; the exit codes and messages of the command line; map.
 #include "kit/Check.h"
 #include "kit/Cli.h"
+#include "kit/PlayerMediaProbe.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/ScenarioWriter.h"
+#include "tests/support/SoundFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -68,16 +70,6 @@ std::string Dump(const Result& r) {
         text.Report(f);
     }
     return out.str();
-}
-
-std::vector<std::uint8_t> Wave() {
-    const std::string header(
-        "RIFF\x2C\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data\x08\0\0\0", 44);
-    // The header, then eight bytes of silence. Filled in place: GCC 12 at -O2 reports a false overflow when
-    // a vector copied from the header is grown.
-    std::vector<std::uint8_t> bytes(52, 0);
-    std::copy(header.begin(), header.end(), bytes.begin());
-    return bytes;
 }
 
 constexpr auto E = kit::Severity::Error;
@@ -165,7 +157,9 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::WriteBytes(d / "Obrazki" / "ZLY.BMP", {'B', 'M', 1, 2, 3});
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
-         1, E, "obraz Obrazki/ZLY.BMP nie wczytuje się"},
+         1, E,
+         "obraz Obrazki/ZLY.BMP nie wczytuje się: „Stream read error”; gracz zgłosi to w okienku "
+         "błędu, a krok pokaże z tekstami i przyciskami, ale bez obrazu i bez dźwięku"},
         {"missing sound",
          [](auto d) {
              Step s = S(0, {2});
@@ -183,7 +177,9 @@ TEST(Check, FindsEachKindOfProblemAtItsRecord) {
              fixtures::WriteBytes(d / "Dzwieki" / "ptak.voc", {'n', 'o', 'p', 'e'});
              fixtures::WriteScenario(d / "s.Kro", {S(0), s, S(2)});
          },
-         1, E, "dźwięk Dzwieki/ptak.voc nie otwiera się: „Nie można odtworzyć plików .voc”"},
+         1, E,
+         "dźwięk Dzwieki/ptak.voc nie otwiera się: „Nie można odtworzyć plików .voc”; gracz zgłosi to w "
+         "okienku błędu, a krok pokaże bez dźwięku"},
         {"text filling its field",
          [](auto d) {
              Step s = S(0, {2});
@@ -231,13 +227,39 @@ TEST(Check, ButtonsCarriedOverByATypeOutsideTheTableAreFollowedExactly) {
     EXPECT_EQ(r.summary.errors, 2) << Dump(r);
 }
 
+TEST(Check, TheHighestOpenButtonCarriesItsButtonsIntoAStepThatKeepsThem) {
+    // Record 2 (type 4) gets on only by button 2, into record 3 (type 7), which keeps the two buttons and
+    // ends the game by button 2. No trap: button 2 of two is open.
+    fixtures::TempDir dir;
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(4, {2, 3}, Two), S(7, {3, 4}, Two), S(2)});
+    const Result r = Check(dir / "s.Kro");
+    EXPECT_EQ(r.summary.errors, 0) << Dump(r);
+    EXPECT_TRUE(r.Has(3, W, "typu 7 nie ma w tablicy")) << Dump(r);
+}
+
+TEST(Check, AStepNobodyReachesIsJudgedByTheButtonsItsTypeOpensAndNoneWhenItKeepsThem) {
+    // Records 3 and 4 are out of reach: type 4 opens two buttons on its own; type 9 keeps the ones it
+    // would be reached with, which nobody knows.
+    fixtures::TempDir dir;
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(2), S(4, {2}), S(9, {-1, 7}, Two)});
+    const Result r = Check(dir / "s.Kro");
+    EXPECT_TRUE(r.Has(3, W, "przycisk 2 jest włączony, ale wybór 2 nie ma tekstu")) << Dump(r);
+    EXPECT_TRUE(r.Has(3, W, "wybór 2 prowadzi do rekordu 0")) << Dump(r);
+    const auto about4 = std::count_if(r.findings.begin(), r.findings.end(),
+                                      [](const kit::Finding& f) { return f.record == 4; });
+    EXPECT_EQ(about4, 2) << Dump(r); // its type and that nobody reaches it
+    EXPECT_TRUE(r.Has(4, W, "typu 9 nie ma w tablicy")) << Dump(r);
+}
+
 TEST(Check, ACleanStoryHasNothingToReport) {
     fixtures::TempDir dir;
     fs::create_directories(dir / "Obrazki");
     fs::create_directories(dir / "Dzwieki");
     fixtures::WriteBytes(dir / "Obrazki" / "las.bmp",
                          fixtures::Bmp24(4, 4, [](int, int) { return 0x336699u; }));
-    fixtures::WriteBytes(dir / "Dzwieki" / "las.wav", Wave());
+    // Four frames of silence.
+    fixtures::WriteBytes(dir / "Dzwieki" / "las.wav",
+                         fixtures::Wave(fixtures::WaveFormat::Pcm16, {0.0, 4.0 / 22050, 22050, 1}));
     Step start = S(0, {2});
     start.bmp = "las.bmp";
     start.wav = "las.wav";
@@ -266,17 +288,25 @@ TEST(CommandLine, ExitStatusAndMessages) {
     fixtures::WriteScenario(dir / "ok.Kro", {S(0), S(0, {2}), S(2)});
     fixtures::WriteScenario(dir / "bad.Kro", {S(0), S(0, {7}), S(2)});
     fixtures::WriteKroRecords(dir / "sam.Kro", {fixtures::EncodeKrok(S(0)), fixtures::EncodeKrok(S(0))});
+    // Copied from a disk that ignores letter case: the player opens it, and so does every command.
+    fixtures::WriteScenario(dir / "ZAMEK.KRO", {S(0), S(0, {2}), S(2)});
+    fs::rename(dir / "ZAMEK.lis", dir / "ZAMEK.LIS");
+    const std::string zamek = (dir / "ZAMEK.KRO").string();
     std::ofstream(dir / "zla.txt") << "krok 1\ntyp 1\nwybor 7 x -> 1\n";
     std::ofstream(dir / "dobra.txt")
         << "scenariusz ok\nkrok 1\ntyp 0\nwybor 1 Dalej -> 2\nkrok 2\ntyp Koniec\n";
     const std::string ok = (dir / "ok.Kro").string();
+    std::ofstream(dir / "stara.dot") << "stara";
+    // A link that leads nowhere is replaced only with --force, like a file.
+    fs::create_symlink("nigdzie.svg", dir / "link.svg");
     const struct {
         std::vector<std::string> args;
         int status;
         std::string out;
         std::string err;
     } cases[] = {
-        {{"--help"}, 0, "Usage: przygoda-kit COMMAND", ""},
+        {{"--help"}, 0, "Użycie: przygoda-kit POLECENIE [OPCJA]... PLIK\n", ""},
+        {{"check", "-h", ok}, 0, "Użycie: przygoda-kit POLECENIE", ""},
         {{"--version"}, 0, "przygoda-kit ", ""},
         {{}, 2, "", "przygoda-kit: brak polecenia"},
         {{"zrob", ok}, 2, "", "przygoda-kit: nieznane polecenie zrob"},
@@ -290,9 +320,20 @@ TEST(CommandLine, ExitStatusAndMessages) {
          ""},
         {{"check", (dir / "sam.Kro").string()}, 2, "", "sam.lis: File not found"},
         {{"check", (dir / "brak" / "x.Kro").string()}, 2, "", "x.Kro: Invalid filename"},
+        {{"check", zamek}, 0, "", ""},
+        {{"unpack", zamek}, 0, "scenariusz ZAMEK\n", ""},
+        {{"map", zamek}, 0, "r1 -> r2 [label=\"1: dalej\"]", ""},
         {{"check", (dir / "zla.txt").string()}, 1, "zla.txt:3: numer wyboru 7", ""},
+        {{"check", "--json", (dir / "zla.txt").string()},
+         1,
+         "zla.txt\", \"line\": 3, \"severity\": \"error\", \"message\": \"numer wyboru 7",
+         ""},
         {{"build", (dir / "zla.txt").string()}, 1, "", "zla.txt:3: numer wyboru 7"},
         {{"build", (dir / "dobra.txt").string()}, 2, "", "ok.Kro: plik już istnieje (--force go zastąpi)"},
+        {{"unpack", ok, "-o", (dir / "zla.txt").string()}, 2, "", "zla.txt: plik już istnieje (--force go"},
+        {{"map", ok, "-o", (dir / "stara.dot").string()}, 2, "", "stara.dot: plik już istnieje (--force go"},
+        {{"map", ok, "-o", (dir / "link.svg").string()}, 2, "", "link.svg: plik już istnieje (--force go"},
+        {{"map", "--force", ok, "-o", (dir / "stara.dot").string()}, 0, "", ""},
         {{"build", "--force", (dir / "dobra.txt").string()}, 0, "", ""},
         {{"map", ok, "-o", (dir / "m.txt").string()},
          2,
@@ -314,6 +355,22 @@ TEST(CommandLine, ExitStatusAndMessages) {
     }
     // The rebuilt scenario replaced the old one: record 2 is now the ending of the source.
     EXPECT_EQ(fs::file_size(ok), 3 * 516u);
+    std::ifstream dot(dir / "stara.dot");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(dot), {}).rfind("digraph przygoda {", 0), 0u);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.svg"));
+}
+
+TEST(CommandLine, TheHelpNamesEveryCommandAndOptionTheToolTakes) {
+    const KitRun help = Kit({"--help"});
+    ASSERT_EQ(help.status, 0);
+    for (const char* word : {"  build ", "  unpack ", "  check ", "  map ", "-o, --output ", "-f, --force ",
+                             "--json ", "--no-media ", "-h, --help ", "-V, --version "}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word << "\n" << help.out;
+    }
+    // Every word the tool says is Polish, as its findings and errors are.
+    for (const char* english : {"Usage", "show", "write", "the ", "Exit status"}) {
+        EXPECT_EQ(help.out.find(english), std::string::npos) << english << "\n" << help.out;
+    }
 }
 
 TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
@@ -325,16 +382,48 @@ TEST(CommandLine, TheDemoHasNoErrorsOnlyTheMediaLeftOutOnPurpose) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out; // and the way back to record 0
 }
 
+TEST(CommandLine, CheckAndMapPassOverRecord0OnlyAsBuildWritesItAndWhenNothingReachesIt) {
+    const struct {
+        const char* what;
+        std::function<void(Step&)> change;
+        bool reached;
+        bool shown;
+    } cases[] = {
+        {"as build writes it", [](Step&) {}, false, false},
+        {"of type 1", [](Step& s) { s.typ = 1; }, false, true},
+        {"with a choice's text", [](Step& s) { s.wybory[2] = "x"; }, false, true},
+        {"with a target", [](Step& s) { s.targets[3] = 1; }, false, true},
+        {"naming a picture", [](Step& s) { s.bmp = "x.bmp"; }, false, true},
+        {"reached", [](Step&) {}, true, true},
+    };
+    for (const auto& c : cases) {
+        fixtures::TempDir dir;
+        Step zero;
+        zero.typ = 0;
+        c.change(zero);
+        fixtures::WriteScenario(dir / "s.Kro", {zero, S(0, {3}), S(2), S(4, {2, c.reached ? 0 : 2}, Two)});
+        const KitRun check = Kit({"check", "--json", (dir / "s.Kro").string()});
+        const KitRun map = Kit({"map", (dir / "s.Kro").string()});
+        EXPECT_EQ(check.out.find("\"record\": 0,") != std::string::npos, c.shown) << c.what << "\n"
+                                                                                  << check.out;
+        EXPECT_EQ(map.out.find("  r0 [") != std::string::npos, c.shown) << c.what << "\n" << map.out;
+    }
+}
+
 TEST(CommandLine, MapsTheStoryAsDotAndThroughGraphviz) {
     fixtures::TempDir dir;
-    fixtures::WriteScenario(
-        dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}), S(2), S(0, {3})});
+    fixtures::WriteScenario(dir / "s.Kro", {S(0), S(0, {2}), S(4, {3, -1}, {"Idź \"tam\"", "Źle", "", ""}),
+                                            S(2), S(0, {3}), S(9, {3})});
     const KitRun dot = Kit({"map", (dir / "s.Kro").string()});
     ASSERT_EQ(dot.status, 0) << dot.err;
     EXPECT_NE(dot.out.find("r2 -> r3 [label=\"1: Idź \\\"tam\\\"\"]"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r2 -> x2_2 [label=\"2: Źle\", color=red]"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r3 [label=\"3: k (zakończenie)"), std::string::npos) << dot.out;
     EXPECT_NE(dot.out.find("r4 [label=\"4: k (nieosiągalny)"), std::string::npos) << dot.out;
+    // Out of reach: type 0 opens button 1 on its own; type 9 keeps buttons nobody knows, so no edges.
+    EXPECT_NE(dot.out.find("r4 -> r3 [label=\"1: dalej\"]"), std::string::npos) << dot.out;
+    EXPECT_NE(dot.out.find("r5 [label=\"5: k (nieosiągalny)"), std::string::npos) << dot.out;
+    EXPECT_EQ(dot.out.find("r5 ->"), std::string::npos) << dot.out;
 
     const KitRun svg = Kit({"map", (dir / "s.Kro").string(), "-o", (dir / "s.svg").string()});
     ASSERT_EQ(svg.status, 0) << svg.err;

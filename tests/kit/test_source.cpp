@@ -29,7 +29,7 @@ krok 2
 typ 0
 )",
                                                "las.txt");
-    ASSERT_EQ(r.errors, std::vector<std::string>{});
+    ASSERT_TRUE(r.errors.empty()) << kit::FindingText(r.errors.front());
     EXPECT_EQ(r.story.scenarioName, "Las");
     ASSERT_EQ(r.story.records.size(), 7u); // 0 (left out, empty) to 6
     const auto& start = r.story.records[1];
@@ -83,14 +83,91 @@ TEST(StorySource, ReportsEachMistakeAtItsLineAndByHowMuch) {
     };
     for (const auto& c : cases) {
         const kit::ParseResult r = kit::ParseStory(c.source, "s.txt");
-        ASSERT_FALSE(r.errors.empty()) << c.source;
-        EXPECT_EQ(r.errors.front().rfind(c.error, 0), 0u) << r.errors.front() << "\n  expected: " << c.error;
+        std::string texts;
+        for (const kit::Finding& f : r.errors) {
+            texts += "\n" + kit::FindingText(f);
+        }
+        EXPECT_NE(texts.find("\n" + c.error), std::string::npos) << texts << "\n  expected: " << c.error;
     }
 }
 
 TEST(StorySource, ReportsEveryMistakeNotOnlyTheFirst) {
     const kit::ParseResult r = kit::ParseStory("krok 1\ntyp 999\nwybor 9 x -> 1\nopis ∞\n", "s.txt");
     EXPECT_EQ(r.errors.size(), 4u); // the type, the choice, the character, and then the step has no type
+}
+
+TEST(StorySource, ReportsMistakesInLineOrderThoseOfTheWholeSourceAmongThem) {
+    const std::string source = "krok 1\n"
+                               "typ 1\n"
+                               "wybor 1 a -> @nigdzie\n" // 3: no such label, found at the end
+                               "krok 1\n"                // 4: record 1 again, and without a type
+                               "typ 300\n"               // 5
+                               "krok 2\n"
+                               "typ 1\n"
+                               "opis " +
+                               std::string(200, 'a') +
+                               "\n" // 8: with the next, too long
+                               "opis " +
+                               std::string(60, 'b') +
+                               "\n"
+                               "wybor 7 x -> 1\n" // 10
+                               "krok 3\n";        // 11: no type
+    const kit::ParseResult r = kit::ParseStory(source, "s.txt");
+    std::vector<int> lines;
+    for (const kit::Finding& f : r.errors) {
+        EXPECT_EQ(f.file, "s.txt");
+        EXPECT_EQ(f.severity, kit::Severity::Error);
+        lines.push_back(f.line);
+    }
+    EXPECT_EQ(lines, (std::vector<int>{3, 4, 4, 5, 8, 10, 11}));
+    ASSERT_EQ(r.errors.size(), 7u);
+    // Two on one line keep the order they were found in.
+    EXPECT_EQ(r.errors[1].message, "krok 1 jest już w wierszu 1");
+    EXPECT_EQ(r.errors[2].message.rfind("krok 1 nie ma typu", 0), 0u);
+}
+
+// The outline an editor keeps the source by: every field's lines, numbers as written or not, targets as
+// written, texts as typed (also outside the code page), and whether a step's statements all read.
+TEST(StorySource, OutlinesTheStepsAsWrittenAlsoWithMistakes) {
+    const kit::ParseResult r = kit::ParseStory(R"(# próba
+krok 3 @a Dom
+typ 1
+opis Jeden
+# w środku
+opis "dwa \x41"
+wybor 2 Dalej -> @b
+wybor 1 W → bok -> 0
+krok @b
+dzwiek s.wav
+typ Dziwny
+obraz o.bmp
+)",
+                                               "s.txt");
+    ASSERT_EQ(r.outline.size(), 2u);
+    const kit::StepOutline& a = r.outline[0];
+    EXPECT_EQ(a.line, 2);
+    EXPECT_EQ(a.number, 3);
+    EXPECT_TRUE(a.numberWritten);
+    EXPECT_EQ(a.label, "a");
+    EXPECT_EQ(a.name, "Dom");
+    EXPECT_EQ(a.typ, 1);
+    EXPECT_EQ(a.typLine, 3);
+    EXPECT_EQ(a.opisLines, (std::vector<int>{4, 6}));
+    EXPECT_EQ(a.opis, "Jeden dwa A");
+    EXPECT_EQ(a.choiceLines, (std::array<int, 4>{8, 7, 0, 0}));
+    EXPECT_EQ(a.choice[0], "W → bok");
+    EXPECT_EQ(a.targets[0], (kit::WrittenTarget{0, ""}));
+    EXPECT_EQ(a.targets[1], (kit::WrittenTarget{0, "b"}));
+    EXPECT_EQ(a.targets[2], std::nullopt);
+    EXPECT_TRUE(a.whole); // a character outside the code page is a mistake of value
+    const kit::StepOutline& b = r.outline[1];
+    EXPECT_EQ(b.number, 4);
+    EXPECT_FALSE(b.numberWritten);
+    EXPECT_EQ(b.dzwiekLine, 10);
+    EXPECT_EQ(b.obrazLine, 12);
+    EXPECT_EQ(b.typLine, 11);
+    EXPECT_EQ(b.typ, std::nullopt);
+    EXPECT_FALSE(b.whole); // "typ Dziwny" does not read
 }
 
 } // namespace

@@ -39,7 +39,7 @@ for path in /usr/games/przygoda /usr/share/applications/przygoda.desktop \
     /usr/share/metainfo/org.example.przygoda.metainfo.xml /usr/share/mime/packages/przygoda.xml \
     /usr/share/icons/hicolor/scalable/apps/przygoda.svg \
     /usr/share/icons/hicolor/scalable/mimetypes/application-x-przygoda-scenario.svg \
-    /usr/share/man/man6/przygoda.6.gz /usr/share/doc/przygoda/copyright /usr/share/doc/przygoda/changelog.gz \
+    /usr/share/man/man6/przygoda.6.gz /usr/share/man/pl/man1/przygoda-kit.1.gz /usr/share/doc/przygoda/copyright /usr/share/doc/przygoda/changelog.gz \
     /usr/share/przygoda/Przygoda/Przygoda.Kro /usr/share/przygoda/Przygoda/Przygoda.lis; do
     grep -qxF "$path" "$WORK/files.txt" || fail "the package lacks $path"
 done

@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/StepMedia.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -39,11 +40,22 @@ TEST(FileExists, IsTrueOnlyForRegularFilesWithLinksFollowed) {
 }
 
 // On disk below the current directory; the folder and the name as a scenario gives them; the path found.
-using MediaCase = std::tuple<const char*, const char*, const char*, const char*>;
+struct MediaCase {
+    const char* caseName;
+    const char* onDisk;
+    const char* folder;
+    const char* name;
+    const char* found;
+};
+
+void PrintTo(const MediaCase& c, std::ostream* out) {
+    *out << c.caseName;
+}
+
 class MediaPathTest : public ::testing::TestWithParam<MediaCase> {};
 
 TEST_P(MediaPathTest, FindsTheFileWhateverTheLetterCase) {
-    const auto [onDisk, folder, name, found] = GetParam();
+    const auto [caseName, onDisk, folder, name, found] = GetParam();
     const fixtures::TempDir dir;
     Touch(dir / fs::u8path(onDisk));
     const fixtures::CurrentDirectory inside(dir.path());
@@ -53,17 +65,20 @@ TEST_P(MediaPathTest, FindsTheFileWhateverTheLetterCase) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, MediaPathTest,
-    ::testing::Values(MediaCase{"Obrazki/las.bmp", "Obrazki", "las.bmp", "Obrazki/las.bmp"},
-                      MediaCase{"Obrazki/LAS.BMP", "Obrazki", "las.bmp", "Obrazki/LAS.BMP"},
-                      MediaCase{"OBRAZKI/Las.bmp", "Obrazki", "LAS.bmp", "OBRAZKI/Las.bmp"},
-                      MediaCase{"Obrazki/ŁĄKA.BMP", "Obrazki", "Łąka.bmp", "Obrazki/ŁĄKA.BMP"},
-                      MediaCase{"ŹRÓDŁA/żółw.wav", "źródła", "ŻÓŁW.WAV", "ŹRÓDŁA/żółw.wav"},
-                      MediaCase{"Obrazki/Noc/Las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/Noc/Las.bmp"},
-                      MediaCase{"Obrazki/noc/las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/noc/las.bmp"},
-                      MediaCase{"LAS.BMP", ".", "las.bmp", "./LAS.BMP"},
-                      MediaCase{"Obrazki/las.bmp", "Obrazki", "Góry.bmp", "Obrazki/Góry.bmp"},
-                      MediaCase{"Obrazki/las.bmp", "Dźwięki", "las.bmp", "Dźwięki/las.bmp"},
-                      MediaCase{"Obrazki/las.bmp", "Obrazki", "las.bmp\\x.bmp", "Obrazki/las.bmp/x.bmp"}));
+    ::testing::Values(
+        MediaCase{"Exact", "Obrazki/las.bmp", "Obrazki", "las.bmp", "Obrazki/las.bmp"},
+        MediaCase{"UpperCaseFile", "Obrazki/LAS.BMP", "Obrazki", "las.bmp", "Obrazki/LAS.BMP"},
+        MediaCase{"UpperCaseFolder", "OBRAZKI/Las.bmp", "Obrazki", "LAS.bmp", "OBRAZKI/Las.bmp"},
+        MediaCase{"PolishFile", "Obrazki/ŁĄKA.BMP", "Obrazki", "Łąka.bmp", "Obrazki/ŁĄKA.BMP"},
+        MediaCase{"PolishFolder", "ŹRÓDŁA/żółw.wav", "źródła", "ŻÓŁW.WAV", "ŹRÓDŁA/żółw.wav"},
+        MediaCase{"BackslashFolder", "Obrazki/Noc/Las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/Noc/Las.bmp"},
+        MediaCase{"BackslashExact", "Obrazki/noc/las.bmp", "Obrazki", "noc\\las.bmp", "Obrazki/noc/las.bmp"},
+        MediaCase{"DotFolder", "LAS.BMP", ".", "las.bmp", "./LAS.BMP"},
+        MediaCase{"NoSuchFile", "Obrazki/las.bmp", "Obrazki", "Góry.bmp", "Obrazki/Góry.bmp"},
+        MediaCase{"NoSuchFolder", "Obrazki/las.bmp", "Dźwięki", "las.bmp", "Dźwięki/las.bmp"},
+        MediaCase{"FileTakenForAFolder", "Obrazki/las.bmp", "Obrazki", "las.bmp\\x.bmp",
+                  "Obrazki/las.bmp/x.bmp"}),
+    [](const auto& info) { return std::string(info.param.caseName); });
 
 TEST(MediaPath, WorksUnderAnAbsoluteFolderAndPrefersTheExactName) {
     const fixtures::TempDir dir;
@@ -74,6 +89,53 @@ TEST(MediaPath, WorksUnderAnAbsoluteFolderAndPrefersTheExactName) {
     EXPECT_EQ(platform::MediaPath(root + "/gra", "muzyka\\start.mid"), root + "/Gra/Muzyka/Start.MID");
     EXPECT_EQ(platform::MediaPath(root + "/Gra", "START.MID"), root + "/Gra/START.MID");
 }
+
+// On disk below the scenario's folder; picture or sound; the scenario's folder and the name the step gives;
+// what the lookup comes to and the path it gives, relative to the current directory.
+struct StepMediaCase {
+    const char* name;
+    const char* onDisk;
+    bool picture;
+    const char* scenarioFolder;
+    const char* stepName;
+    platform::MediaLookup::Result result;
+    const char* path;
+};
+
+void PrintTo(const StepMediaCase& c, std::ostream* out) {
+    *out << c.name;
+}
+class StepMediaTest : public ::testing::TestWithParam<StepMediaCase> {};
+
+TEST_P(StepMediaTest, LooksInTheMediaFolderBesideTheScenario) {
+    const StepMediaCase c = GetParam();
+    const fixtures::TempDir dir;
+    Touch(dir / "Gra" / fs::u8path(c.onDisk));
+    fs::create_directories(dir / "Gra" / "Obrazki" / "folder.bmp");
+    const fixtures::CurrentDirectory inside(dir / "Gra");
+    const QString folder = QString::fromUtf8(c.scenarioFolder);
+    const QString name = QString::fromUtf8(c.stepName);
+    const platform::MediaLookup found =
+        c.picture ? platform::FindPicture(folder, name) : platform::FindSound(folder, name);
+    EXPECT_EQ(found.result, c.result);
+    EXPECT_EQ(found.path, QString::fromUtf8(c.path));
+}
+
+using Result = platform::MediaLookup::Result;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StepMediaTest,
+    ::testing::Values(StepMediaCase{"PictureInTheCurrentFolder", "Obrazki/Las.bmp", true, "", "las.BMP",
+                                    Result::Present, "Obrazki/Las.bmp"},
+                      StepMediaCase{"SoundBesideAGivenScenario", "Dzwieki/ŻÓŁW.wav", false, "../Gra",
+                                    "żółw.wav", Result::Present, "../Gra/Dzwieki/ŻÓŁW.wav"},
+                      StepMediaCase{"NoNameIsNoMedia", "Obrazki/Las.bmp", true, "", "", Result::None, ""},
+                      StepMediaCase{"MissingKeepsTheNameAsGiven", "Obrazki/Las.bmp", true, ".",
+                                    "Noc\\sowa.bmp", Result::Missing, "./Obrazki/Noc/sowa.bmp"},
+                      StepMediaCase{"SoundIsNotLookedForAmongPictures", "Obrazki/ptak.wav", false, "",
+                                    "ptak.wav", Result::Missing, "Dzwieki/ptak.wav"},
+                      StepMediaCase{"AFolderIsNoPicture", "Obrazki/Las.bmp", true, "", "Folder.bmp",
+                                    Result::Missing, "Obrazki/folder.bmp"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirstFolder, FindsTheDemoBesideTheProgramWhereverTheInstallWasMoved) {
     const fixtures::TempDir dir;

@@ -136,6 +136,12 @@ TEST_F(FormTest, FirstActivationFocusesTheFirstEnabledVisibleTabStop) {
 
 // Focus on the button (else on a text box), a default button set, the key, which button is pressed.
 using EnterCase = std::tuple<bool, bool, Qt::Key, const char*>;
+std::string EnterCaseName(const ::testing::TestParamInfo<EnterCase>& info) {
+    const auto [focusButton, withDefault, key, expected] = info.param;
+    return std::string(focusButton ? "OnTheButton" : "InTheTextBox") +
+           (withDefault ? "WithDefault" : "NoDefault") + (key == Qt::Key_Return ? "Return" : "Enter");
+}
+
 class EnterKeyTest : public FormTest, public ::testing::WithParamInterface<EnterCase> {};
 
 TEST_P(EnterKeyTest, PressesTheFocusedButtonOtherwiseTheDefaultOne) {
@@ -160,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, EnterKeyTest,
                                            EnterCase{true, false, Qt::Key_Enter, "focused"},
                                            EnterCase{false, true, Qt::Key_Return, "default"},
                                            EnterCase{false, true, Qt::Key_Enter, "default"},
-                                           EnterCase{false, false, Qt::Key_Return, ""}));
+                                           EnterCase{false, false, Qt::Key_Return, ""}),
+                         EnterCaseName);
 
 TEST_F(FormTest, AThrowingClickGivesOneErrorBoxAndTheLoopGoesOn) {
     auto* button = new QPushButton("Start", &form);
@@ -195,6 +202,7 @@ TEST_P(FailingHandlerTest, IsReportedOnceAndTheWindowChangesAllTheSame) {
 
 INSTANTIATE_TEST_SUITE_P(Handlers, FailingHandlerTest,
                          ::testing::Values(FailureCase{"show", true}, FailureCase{"hide", false},
-                                           FailureCase{"close", false}));
+                                           FailureCase{"close", false}),
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 } // namespace

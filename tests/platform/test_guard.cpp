@@ -8,33 +8,52 @@
 
 namespace {
 
-using Case = std::pair<const char*, const char*>;
+// The case's name, what goes in and what comes out.
+struct Case {
+    const char* name;
+    const char* in;
+    const char* out;
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
 
 class ErrorBoxTextTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ErrorBoxTextTest, AddsAFullStopOnlyAfterACharacterAboveIt) {
-    EXPECT_EQ(platform::ErrorBoxText(QString::fromUtf8(GetParam().first)),
-              QString::fromUtf8(GetParam().second));
+    EXPECT_EQ(platform::ErrorBoxText(QString::fromUtf8(GetParam().in)), QString::fromUtf8(GetParam().out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, ErrorBoxTextTest,
-                         ::testing::Values(Case{"", ""}, Case{"abc", "abc."}, Case{"abc.", "abc."},
-                                           Case{"x!", "x!"}, Case{"x-", "x-"}, Case{"x ", "x "},
-                                           Case{"x/", "x/."}, Case{"x1", "x1."},
-                                           Case{"Brak: ŁĄKA", "Brak: ŁĄKA."}, Case{"line\n", "line\n"}));
+                         ::testing::Values(Case{"Empty", "", ""}, Case{"Letter", "abc", "abc."},
+                                           Case{"FullStop", "abc.", "abc."}, Case{"Exclamation", "x!", "x!"},
+                                           Case{"Dash", "x-", "x-"}, Case{"Space", "x ", "x "},
+                                           Case{"Slash", "x/", "x/."}, Case{"Digit", "x1", "x1."},
+                                           Case{"PolishCapital", "Brak: ŁĄKA", "Brak: ŁĄKA."},
+                                           Case{"LineBreak", "line\n", "line\n"}),
+                         CaseName);
 
 class ApplicationTitleTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ApplicationTitleTest, IsTheFileNameCutAtItsFirstDotLowerCasedButTheFirstLetter) {
-    EXPECT_EQ(platform::ApplicationTitleFrom(QString::fromUtf8(GetParam().first)),
-              QString::fromUtf8(GetParam().second));
+    EXPECT_EQ(platform::ApplicationTitleFrom(QString::fromUtf8(GetParam().in)),
+              QString::fromUtf8(GetParam().out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitleTest,
-                         ::testing::Values(Case{"/usr/bin/Przygoda.Bin.exe", "Przygoda"},
-                                           Case{"/x/GRA", "Gra"}, Case{"/usr/games/przygoda", "przygoda"},
-                                           Case{"RPG.EXE", "Rpg"}, Case{"./ŁĄKA", "Łąka"},
-                                           Case{"/opt/my.dir/Gra", "Gra"}, Case{"", ""}));
+                         ::testing::Values(Case{"TwoDots", "/usr/bin/Przygoda.Bin.exe", "Przygoda"},
+                                           Case{"UpperCase", "/x/GRA", "Gra"},
+                                           Case{"LowerCase", "/usr/games/przygoda", "przygoda"},
+                                           Case{"NoFolder", "RPG.EXE", "Rpg"},
+                                           Case{"PolishLetters", "./ŁĄKA", "Łąka"},
+                                           Case{"DotInTheFolder", "/opt/my.dir/Gra", "Gra"},
+                                           Case{"Empty", "", ""}),
+                         CaseName);
 
 TEST(ApplicationTitle, ComesFromTheRunningExecutable) {
     EXPECT_EQ(platform::ApplicationTitle(), "platform_tests");

@@ -71,7 +71,8 @@ TEST_P(BoxKindTest, IsModalTitledWithOneOkAndTheErrorIconOnlyForErrors) {
     EXPECT_TRUE(closed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, BoxKindTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Kinds, BoxKindTest, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Error" : "Message"); });
 
 TEST(QtMessages, EnterAndEscBothPressOk) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -125,23 +126,35 @@ TEST(QtMessages, AShortTextStillLeavesTheWholeCaptionRoomInTheTitleBar) {
     }
 }
 
-using MnemonicCase = std::tuple<const char*, const char*, const char*>; // text, shown, underlined
+struct MnemonicCase {
+    const char* name;
+    const char* text;
+    const char* shown;
+    const char* underlined;
+};
+
+void PrintTo(const MnemonicCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MnemonicTest : public ::testing::TestWithParam<MnemonicCase> {};
 
 TEST_P(MnemonicTest, ShowsTheTextExactlyWithTheMarkedCharacterUnderlined) {
-    const auto [text, plain, underlined] = GetParam();
+    const auto [name, text, plain, underlined] = GetParam();
     EXPECT_EQ(Shown(platform::MnemonicRichText(QString::fromUtf8(text))),
               std::make_pair(QString::fromUtf8(plain), QString::fromUtf8(underlined)));
     EXPECT_EQ(platform::MnemonicPlainText(QString::fromUtf8(text)), QString::fromUtf8(plain));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, MnemonicTest,
-                         ::testing::Values(MnemonicCase{"&Plik", "Plik", "P"},
-                                           MnemonicCase{"a&&&b", "a&b", "b"},
-                                           MnemonicCase{"<b>x</b> &amp;", "<b>x</b> amp;", "a"},
-                                           MnemonicCase{"dwa  spacje   trzy", "dwa  spacje   trzy", ""},
-                                           MnemonicCase{"wiersz 1\nwiersz 2", "wiersz 1\nwiersz 2", ""},
-                                           MnemonicCase{"&Łąka", "Łąka", "Ł"},
-                                           MnemonicCase{"koniec&", "koniec", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MnemonicTest,
+    ::testing::Values(MnemonicCase{"FirstLetter", "&Plik", "Plik", "P"},
+                      MnemonicCase{"DoubledMark", "a&&&b", "a&b", "b"},
+                      MnemonicCase{"MarkupShownAsText", "<b>x</b> &amp;", "<b>x</b> amp;", "a"},
+                      MnemonicCase{"RunsOfSpaces", "dwa  spacje   trzy", "dwa  spacje   trzy", ""},
+                      MnemonicCase{"LineBreak", "wiersz 1\nwiersz 2", "wiersz 1\nwiersz 2", ""},
+                      MnemonicCase{"PolishLetter", "&Łąka", "Łąka", "Ł"},
+                      MnemonicCase{"MarkAtTheEnd", "koniec&", "koniec", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -51,6 +51,10 @@ struct ClampCase {
     std::string scenario::TKrok::*member;
 };
 
+void PrintTo(const ClampCase& c, std::ostream* os) {
+    *os << c.field << " at " << c.offset << ", " << c.max << " bytes";
+}
+
 class LengthByte255 : public testing::TestWithParam<ClampCase> {};
 
 // A length byte beyond the field's maximum is taken as the maximum: the text is the first max bytes.

@@ -101,6 +101,10 @@ struct TargetCase {
     const char* message;
 };
 
+void PrintTo(const TargetCase& c, std::ostream* os) {
+    *os << c.name << ": target " << c.target << " fails with " << c.code;
+}
+
 class BadTarget : public StepReaderTest, public testing::WithParamInterface<TargetCase> {};
 
 // A failed read leaves the step that was left in AktKrok and AktLis; NrKroku keeps the target.
@@ -191,6 +195,10 @@ struct OpenCase {
     int code;
     const char* message;
 };
+
+void PrintTo(const OpenCase& c, std::ostream* os) {
+    *os << c.name << ": fails with " << c.code;
+}
 
 class OpenFailure : public StepReaderTest, public testing::WithParamInterface<OpenCase> {};
 

@@ -10,9 +10,14 @@
 namespace {
 
 struct PairCase {
+    const char* name;
     const char* kro;
     const char* lis;
 };
+
+void PrintTo(const PairCase& c, std::ostream* os) {
+    *os << c.kro << " pairs with " << c.lis;
+}
 
 class TypeListNameTest : public testing::TestWithParam<PairCase> {};
 
@@ -20,16 +25,18 @@ TEST_P(TypeListNameTest, CutsTheFileNameAtItsFirstDot) {
     EXPECT_EQ(scenario::TypeListName(GetParam().kro), GetParam().lis);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, TypeListNameTest,
-                         testing::Values(PairCase{"/home/ala/Gry/las.Kro", "/home/ala/Gry/las.lis"},
-                                         PairCase{"/home/ala/Gry/las.v2.Kro", "/home/ala/Gry/las.lis"},
-                                         // A dot in a folder name never redirects the lookup.
-                                         PairCase{"/home/ala/Moje.Gry/las.Kro", "/home/ala/Moje.Gry/las.lis"},
-                                         PairCase{"/home/ala/Moje.Gry/las", "/home/ala/Moje.Gry/las.lis"},
-                                         PairCase{"/home/ala/Gry/las", "/home/ala/Gry/las.lis"},
-                                         PairCase{"las.Kro", "las.lis"},
-                                         PairCase{"/home/ala/.ukryte", "/home/ala/.lis"},
-                                         PairCase{"/zamek.KRO", "/zamek.lis"}));
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TypeListNameTest,
+    testing::Values(PairCase{"Plain", "/home/ala/Gry/las.Kro", "/home/ala/Gry/las.lis"},
+                    PairCase{"TwoDots", "/home/ala/Gry/las.v2.Kro", "/home/ala/Gry/las.lis"},
+                    // A dot in a folder name never redirects the lookup.
+                    PairCase{"DotInTheFolder", "/home/ala/Moje.Gry/las.Kro", "/home/ala/Moje.Gry/las.lis"},
+                    PairCase{"DotOnlyInTheFolder", "/home/ala/Moje.Gry/las", "/home/ala/Moje.Gry/las.lis"},
+                    PairCase{"NoDot", "/home/ala/Gry/las", "/home/ala/Gry/las.lis"},
+                    PairCase{"BareName", "las.Kro", "las.lis"},
+                    PairCase{"HiddenFile", "/home/ala/.ukryte", "/home/ala/.lis"},
+                    PairCase{"InTheRoot", "/zamek.KRO", "/zamek.lis"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A folder holding `present`, asked for the type list of `kro`: the file found.
 struct LookupCase {
@@ -38,6 +45,10 @@ struct LookupCase {
     const char* kro;
     const char* found;
 };
+
+void PrintTo(const LookupCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.kro << " finds " << c.found;
+}
 
 class TypeListLookup : public testing::TestWithParam<LookupCase> {};
 

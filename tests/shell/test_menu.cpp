@@ -37,6 +37,10 @@ struct ControlCase {
     bool sizesItself = false;
 };
 
+void PrintTo(const ControlCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MenuLayout : public ShellTest, public testing::WithParamInterface<ControlCase> {};
 
 TEST_P(MenuLayout, ControlHasItsPlaceTextAndFont) {

@@ -1,7 +1,9 @@
 // What the player really sends to the sound card, caught with SDL's disk driver, which writes the mixed
 // stream to a file instead of a device.
 #include "platform/sound/SdlMediaPlayer.h"
-#include "tests/sound/SoundFiles.h"
+#include "tests/sound/SoundData.h"
+#include "tests/support/Files.h"
+#include "tests/support/SoundFile.h"
 #include "tests/support/TempDir.h"
 
 #include <SDL_mixer.h>
@@ -21,9 +23,9 @@
 namespace {
 
 using namespace std::chrono_literals;
+using fixtures::Tone;
+using fixtures::WaveFormat;
 using platform::SdlMediaPlayer;
-using soundtest::Tone;
-using soundtest::WaveFormat;
 
 QString Q(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -147,7 +149,7 @@ class DiskOutput : public testing::Test {
 
 TEST_F(DiskOutput, OneSecondToneSoundsForOneSecondAt440Hz) {
     const auto file = dir_ / "tone.wav";
-    soundtest::WriteFile(file, soundtest::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
+    fixtures::WriteBytes(file, fixtures::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
 
     const Heard heard = Record(file);
 
@@ -157,7 +159,7 @@ TEST_F(DiskOutput, OneSecondToneSoundsForOneSecondAt440Hz) {
 
 TEST_F(DiskOutput, CloseCutsTheSoundShort) {
     const auto file = dir_ / "tone.wav";
-    soundtest::WriteFile(file, soundtest::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
+    fixtures::WriteBytes(file, fixtures::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
 
     const Heard heard = Record(file, 300ms);
 
@@ -167,8 +169,8 @@ TEST_F(DiskOutput, CloseCutsTheSoundShort) {
 
 TEST_F(DiskOutput, OpeningAnotherSoundStopsThePlayingOne) {
     const auto file = dir_ / "tone.wav";
-    soundtest::WriteFile(file, soundtest::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
-    soundtest::WriteFile(dir_ / "next.mid", soundtest::Midi());
+    fixtures::WriteBytes(file, fixtures::Wave(WaveFormat::Pcm16, Tone{440.0, 1.0, 44100, 1}));
+    fixtures::WriteBytes(dir_ / "next.mid", fixtures::Midi());
 
     const Heard heard = Record(file, 300ms, [](SdlMediaPlayer& player, const std::filesystem::path& played) {
         player.Open(Q(played.parent_path() / "next.mid"));
@@ -196,11 +198,11 @@ std::function<std::filesystem::path(const fixtures::TempDir&)> Wave(WaveFormat f
                                                                     void (*damage)(std::string&) = nullptr) {
     return [=](const fixtures::TempDir& dir) {
         const auto file = dir / "tone.wav";
-        std::string bytes = soundtest::Wave(format, Tone{440.0, 0.5, rate, channels});
+        std::string bytes = fixtures::Wave(format, Tone{440.0, 0.5, rate, channels});
         if (damage != nullptr) {
             damage(bytes);
         }
-        soundtest::WriteFile(file, bytes);
+        fixtures::WriteBytes(file, bytes);
         return file;
     };
 }
@@ -245,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"Midi",
                                [](const fixtures::TempDir& dir) {
                                    const auto file = dir / "tune.mid";
-                                   soundtest::WriteFile(file, soundtest::Midi());
+                                   fixtures::WriteBytes(file, fixtures::Midi());
                                    return file;
                                },
                                1.0, false}),

@@ -1,6 +1,8 @@
 // The player on the dummy driver: what opens, what is refused and with which words.
 #include "platform/sound/SdlMediaPlayer.h"
-#include "tests/sound/SoundFiles.h"
+#include "tests/sound/SoundData.h"
+#include "tests/support/Files.h"
+#include "tests/support/SoundFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +15,10 @@
 
 namespace {
 
+using fixtures::Tone;
+using fixtures::WaveFormat;
 using platform::MediaError;
 using platform::SdlMediaPlayer;
-using soundtest::Tone;
-using soundtest::WaveFormat;
 
 QString Q(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -41,7 +43,7 @@ void PrintTo(const PlayableCase& c, std::ostream* out) {
 }
 
 void WriteWave(const std::filesystem::path& path, WaveFormat format, int rate, int channels) {
-    soundtest::WriteFile(path, soundtest::Wave(format, Tone{440.0, 0.5, rate, channels}));
+    fixtures::WriteBytes(path, fixtures::Wave(format, Tone{440.0, 0.5, rate, channels}));
 }
 
 std::function<void(const std::filesystem::path&)> Wave(WaveFormat format, int rate, int channels) {
@@ -81,9 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
                     PlayableCase{"Ogg", "tone.ogg", Copy("tone440.ogg")},
                     PlayableCase{"Flac", "Tone.Flac", Copy("tone440.flac")},
                     PlayableCase{"Midi", "tune.mid",
-                                 [](const auto& path) { soundtest::WriteFile(path, soundtest::Midi()); }},
+                                 [](const auto& path) { fixtures::WriteBytes(path, fixtures::Midi()); }},
                     PlayableCase{"MidiLongExtension", "TUNE.MIDI",
-                                 [](const auto& path) { soundtest::WriteFile(path, soundtest::Midi()); }},
+                                 [](const auto& path) { fixtures::WriteBytes(path, fixtures::Midi()); }},
                     PlayableCase{"PolishName", "dźwięk żółw.wav", Wave(WaveFormat::Pcm16, 22050, 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -107,7 +109,7 @@ std::string Garbage() {
 }
 
 std::string WaveCutAt(std::size_t size) {
-    return soundtest::Wave(WaveFormat::Pcm16, Tone{440.0, 0.1, 8000, 1}).substr(0, size);
+    return fixtures::Wave(WaveFormat::Pcm16, Tone{440.0, 0.1, 8000, 1}).substr(0, size);
 }
 
 class Broken : public testing::TestWithParam<BrokenCase> {};
@@ -116,7 +118,7 @@ TEST_P(Broken, ThrowsWithTheDevicesWords) {
     fixtures::TempDir dir;
     const auto file = dir / GetParam().fileName;
     if (GetParam().content) {
-        soundtest::WriteFile(file, GetParam().content());
+        fixtures::WriteBytes(file, GetParam().content());
     }
     SdlMediaPlayer player;
 
@@ -149,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return ReadPrefix(soundtest::DataFile("tone440.ogg"), 60); }},
         BrokenCase{"FlacCutInHeader", "cut.flac",
                    [] { return ReadPrefix(soundtest::DataFile("tone440.flac"), 20); }},
-        BrokenCase{"MidiCutInTrack", "cut.mid", [] { return soundtest::Midi().substr(0, 24); }},
-        BrokenCase{"WaveNamedOgg", "wave.ogg", [] { return soundtest::Wave(WaveFormat::Pcm16, Tone{}); }}),
+        BrokenCase{"MidiCutInTrack", "cut.mid", [] { return fixtures::Midi().substr(0, 24); }},
+        BrokenCase{"WaveNamedOgg", "wave.ogg", [] { return fixtures::Wave(WaveFormat::Pcm16, Tone{}); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MediaPlayer, MissingFileErrorNamesTheFile) {
@@ -166,11 +168,11 @@ TEST(MediaPlayer, MissingFileErrorNamesTheFile) {
 
 TEST(MediaPlayer, RefusesExtensionsWithoutADecoderAndNamesThem) {
     fixtures::TempDir dir;
-    const std::string wave = soundtest::Wave(WaveFormat::Pcm16, Tone{440.0, 0.1, 8000, 1});
+    const std::string wave = fixtures::Wave(WaveFormat::Pcm16, Tone{440.0, 0.1, 8000, 1});
     SdlMediaPlayer player;
     for (const char* name : {"dźwięk.xyz", "tone.wave", "tone.Mp4"}) {
         const auto file = dir / name;
-        soundtest::WriteFile(file, wave);
+        fixtures::WriteBytes(file, wave);
         const std::string extension = file.extension().string();
         try {
             player.Open(Q(file));
@@ -179,7 +181,7 @@ TEST(MediaPlayer, RefusesExtensionsWithoutADecoderAndNamesThem) {
             EXPECT_NE(std::string(error.what()).find(extension), std::string::npos) << error.what();
         }
     }
-    soundtest::WriteFile(dir / "tone", wave);
+    fixtures::WriteBytes(dir / "tone", wave);
     EXPECT_THROW(player.Open(Q(dir / "tone")), MediaError);
 }
 
@@ -231,7 +233,7 @@ TEST(MediaPlayer, FailedOpenStopsWhatWasPlaying) {
 
 TEST(MediaPlayer, PlayAgainRestartsTheSound) {
     fixtures::TempDir dir;
-    soundtest::WriteFile(dir / "tune.mid", soundtest::Midi());
+    fixtures::WriteBytes(dir / "tune.mid", fixtures::Midi());
     WriteWave(dir / "tone.wav", WaveFormat::Pcm8, 8000, 1);
     SdlMediaPlayer player;
     for (const char* name : {"tune.mid", "tone.wav"}) {
@@ -245,8 +247,8 @@ TEST(MediaPlayer, PlayAgainRestartsTheSound) {
 TEST(MediaPlayer, PlayersShareTheDevice) {
     fixtures::TempDir dir;
     // Long enough to outlast loading the MIDI synthesizer on a slow machine.
-    soundtest::WriteFile(dir / "tone.wav", soundtest::Wave(WaveFormat::Pcm8, Tone{440.0, 10.0, 8000, 1}));
-    soundtest::WriteFile(dir / "tune.mid", soundtest::Midi());
+    fixtures::WriteBytes(dir / "tone.wav", fixtures::Wave(WaveFormat::Pcm8, Tone{440.0, 10.0, 8000, 1}));
+    fixtures::WriteBytes(dir / "tune.mid", fixtures::Midi());
     SdlMediaPlayer first;
     first.Open(Q(dir / "tone.wav"));
     first.Play();

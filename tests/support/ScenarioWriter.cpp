@@ -1,7 +1,6 @@
 #include "tests/support/ScenarioWriter.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <stdexcept>
 
@@ -112,14 +111,6 @@ LisBytes EncodeLis(std::uint8_t typ, std::string_view wpis) {
     std::copy_n(wpis.begin(), n, rec.begin());
     rec[offset::Typ] = typ;
     return rec;
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
 }
 
 void WriteScenario(const std::filesystem::path& kro, const std::vector<Step>& steps) {

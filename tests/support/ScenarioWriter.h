@@ -1,7 +1,9 @@
 #pragma once
 // Writes scenario files byte for byte from the record layouts: the step file (.Kro, 516-byte records)
-// and the type list (.lis, 22-byte records). Used by the tests' fixtures and by the demo's build tool.
+// and the type list (.lis, 22-byte records), for the tests.
 // Kept apart from the player's decoder on purpose, so that a wrong offset in either one shows up.
+
+#include "tests/support/Files.h"
 
 #include <array>
 #include <cstdint>
@@ -46,8 +48,6 @@ inline constexpr std::size_t Filler = 498;
 inline constexpr std::size_t Targets = 500;
 inline constexpr std::size_t Typ = 21; // in the type-list record
 } // namespace offset
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // Writes the step file `kro` and the type list beside it (same name, extension ".lis").
 void WriteScenario(const std::filesystem::path& kro, const std::vector<Step>& steps);

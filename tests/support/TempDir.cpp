@@ -6,8 +6,10 @@
 
 namespace fixtures {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "przygoda-test-XXXXXX").string();
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+
+TempDir::TempDir(const std::filesystem::path& parent) {
+    std::string pattern = (parent / "przygoda-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (::mkdtemp(buffer.data()) == nullptr) {

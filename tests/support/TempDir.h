@@ -1,5 +1,5 @@
 #pragma once
-// A fresh folder for one test, removed with everything in it when the test ends.
+// A fresh folder for one test or benchmark, removed with everything in it when it ends.
 
 #include <filesystem>
 #include <string>
@@ -8,7 +8,9 @@ namespace fixtures {
 
 class TempDir {
   public:
+    // Under the system's temporary folder, or under `parent`.
     TempDir();
+    explicit TempDir(const std::filesystem::path& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,10 +1,9 @@
 #pragma once
 // Sound files written byte for byte, so that every decoder path is fed a file we know the content of.
 
-#include <filesystem>
 #include <string>
 
-namespace soundtest {
+namespace fixtures {
 
 enum class WaveFormat { Pcm8, Pcm16, ImaAdpcm };
 
@@ -15,15 +14,10 @@ struct Tone {
     int channels = 1;
 };
 
-// A RIFF wave holding a sine at half of full scale.
+// A RIFF wave holding a sine at half of full scale (silence at frequency 0), seconds x rate frames long.
 std::string Wave(WaveFormat format, const Tone& tone);
 
 // A standard MIDI file: four piano notes, a quarter of a second each.
 std::string Midi();
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-
-// The committed ogg and flac fixtures: 0.5 s of 440 Hz.
-std::filesystem::path DataFile(const std::string& name);
-
-} // namespace soundtest
+} // namespace fixtures

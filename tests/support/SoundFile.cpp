@@ -1,15 +1,14 @@
-#include "tests/sound/SoundFiles.h"
+#include "tests/support/SoundFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
 
-namespace soundtest {
+namespace fixtures {
 
 namespace {
 
@@ -153,12 +152,16 @@ std::string PcmWave(const Tone& tone, int bits) {
     return Chunk("RIFF", "WAVE" + Chunk("fmt ", format) + Chunk("data", data));
 }
 
+// Seven bits a byte, most significant first; every byte but the last has its top bit set.
 void PutVarLength(std::string& out, std::uint32_t value) {
-    std::string reversed(1, static_cast<char>(value & 0x7F));
-    while ((value >>= 7) != 0) {
-        reversed.push_back(static_cast<char>(0x80 | (value & 0x7F)));
+    int shift = 28;
+    while (shift > 0 && (value >> shift) == 0) {
+        shift -= 7;
     }
-    out.append(reversed.rbegin(), reversed.rend());
+    for (; shift > 0; shift -= 7) {
+        out.push_back(static_cast<char>(0x80 | ((value >> shift) & 0x7F)));
+    }
+    out.push_back(static_cast<char>(value & 0x7F));
 }
 
 } // namespace
@@ -202,16 +205,4 @@ std::string Midi() {
     return out + track;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
-std::filesystem::path DataFile(const std::string& name) {
-    return std::filesystem::path(SOUND_TEST_DATA) / name;
-}
-
-} // namespace soundtest
+} // namespace fixtures
