@@ -15,10 +15,12 @@ QString Utf(const std::string& cp1250) {
 
 } // namespace
 
-CachedMediaProbe::CachedMediaProbe(kit::PlayerMediaProbe::SoundOpener openSound) : probe_(std::move(openSound)) {}
+CachedMediaProbe::CachedMediaProbe(kit::PlayerMediaProbe::SoundOpener openSound)
+    : probe_(std::move(openSound)) {}
 
-std::optional<kit::MediaProblem> CachedMediaProbe::Cached(
-    const QString& key, const QString& path, const std::function<std::optional<kit::MediaProblem>()>& probe) {
+std::optional<kit::MediaProblem>
+CachedMediaProbe::Cached(const QString& key, const QString& path,
+                         const std::function<std::optional<kit::MediaProblem>()>& probe) {
     const QFileInfo file(path);
     const qint64 size = file.size();
     const QDateTime modified = file.lastModified();
@@ -34,13 +36,15 @@ std::optional<kit::MediaProblem> CachedMediaProbe::Cached(
     return entries_.insert_or_assign(key, std::move(entry)).first->second.problem;
 }
 
-std::optional<kit::MediaProblem> CachedMediaProbe::Picture(const std::string& folder, const std::string& name) {
+std::optional<kit::MediaProblem> CachedMediaProbe::Picture(const std::string& folder,
+                                                           const std::string& name) {
     const platform::MediaLookup picture = platform::FindPicture(QString::fromStdString(folder), Utf(name));
     if (picture.result != platform::MediaLookup::Result::Present) {
         return probe_.Picture(folder, name);
     }
     // The message names the file as the step does: the entry is per name as well as per file.
-    return Cached(u"P" + picture.path + u'\n' + Utf(name), picture.path, [&] { return probe_.Picture(folder, name); });
+    return Cached(u'P' + picture.path + u'\n' + Utf(name), picture.path,
+                  [&] { return probe_.Picture(folder, name); });
 }
 
 std::optional<kit::MediaProblem> CachedMediaProbe::Sound(const std::string& folder, const std::string& name) {
@@ -48,7 +52,8 @@ std::optional<kit::MediaProblem> CachedMediaProbe::Sound(const std::string& fold
     if (sound.result != platform::MediaLookup::Result::Present) {
         return probe_.Sound(folder, name);
     }
-    return Cached(u"S" + sound.path + u'\n' + Utf(name), sound.path, [&] { return probe_.Sound(folder, name); });
+    return Cached(u'S' + sound.path + u'\n' + Utf(name), sound.path,
+                  [&] { return probe_.Sound(folder, name); });
 }
 
 } // namespace editor

@@ -1,5 +1,12 @@
 #include "editor/EditorWindow.h"
 
+#include "editor/CachedMediaProbe.h"
+#include "editor/SoundProbe.h"
+#include "editor/core/JournalError.h"
+#include "editor/core/JournalPaths.h"
+#include "editor/core/JournalRecovery.h"
+#include "editor/core/LineList.h"
+#include "editor/core/SaveStory.h"
 #include "kit/Build.h"
 #include "kit/ScenarioInput.h"
 #include "kit/Unpack.h"
@@ -7,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
@@ -30,9 +38,8 @@ constexpr int JournalDelayMs = 300;
 std::string ReadWhole(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error(QObject::tr("Nie można otworzyć pliku %1: %2")
-                                     .arg(path, file.errorString())
-                                     .toStdString());
+        throw std::runtime_error(
+            QObject::tr("Nie można otworzyć pliku %1: %2").arg(path, file.errorString()).toStdString());
     }
     const QByteArray bytes = file.readAll();
     return bytes.toStdString();
@@ -52,8 +59,8 @@ QDockWidget* Dock(const QString& title, const QString& name, QWidget* content, Q
 
 } // namespace
 
-EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& messages, IQuestions& questions,
-                           QWidget* parent)
+EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& messages,
+                           IQuestions& questions, QWidget* parent)
     : QMainWindow(parent), player_(player), messages_(messages), questions_(questions), media_(player) {
     setObjectName("Edytor");
     MakeViews();
@@ -63,11 +70,16 @@ EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& 
     journalTimer_->setSingleShot(true);
     journalTimer_->setInterval(JournalDelayMs);
     connect(journalTimer_, &QTimer::timeout, this, &EditorWindow::FlushJournal);
-    check_ = std::make_unique<BackgroundCheck>([this](CheckReport report) {
-        QMetaObject::invokeMethod(
-            this, [this, report = std::move(report)] { ShowChecked(report); }, Qt::QueuedConnection);
-    });
+    const QString program = QCoreApplication::applicationFilePath();
+    check_ = std::make_unique<BackgroundCheck>(
+        [this](CheckReport report) {
+            QMetaObject::invokeMethod(
+                this, [this, report = std::move(report)] { ShowChecked(report); }, Qt::QueuedConnection);
+        },
+        std::make_unique<CachedMediaProbe>(
+            [program](const QString& path) { OpenSoundElsewhere(program, path); }));
     const QSettings settings = Settings();
+    resize(1180, 760);
     restoreGeometry(settings.value("window/geometry").toByteArray());
     restoreState(settings.value("window/state").toByteArray());
     New();
@@ -98,7 +110,8 @@ void EditorWindow::MakeViews() {
     steps_->setUniformItemSizes(true);
     stepsLayout->addWidget(filter_);
     stepsLayout->addWidget(steps_);
-    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) { filterModel_->SetQuery(text); });
+    connect(filter_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { filterModel_->SetQuery(text); });
     connect(steps_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
@@ -176,11 +189,16 @@ void EditorWindow::MakeMenus() {
 
     QMenu* krok = menuBar()->addMenu(tr("&Krok"));
     krok->addAction(tr("&Dodaj krok"), QKeySequence(Qt::CTRL | Qt::Key_T), this, &EditorWindow::AddStep);
-    krok->addAction(tr("D&uplikuj krok"), QKeySequence(Qt::CTRL | Qt::Key_D), this, &EditorWindow::DuplicateStep);
-    krok->addAction(tr("&Usuń krok"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, &EditorWindow::DeleteStep);
-    krok->addAction(tr("Przesuń w &górę"), QKeySequence(Qt::ALT | Qt::Key_Up), this, [this] { MoveStep(-1); });
-    krok->addAction(tr("Przesuń w &dół"), QKeySequence(Qt::ALT | Qt::Key_Down), this, [this] { MoveStep(1); });
-    krok->addAction(tr("Zmień &numer…"), QKeySequence(Qt::CTRL | Qt::Key_R), this, &EditorWindow::RenumberStep);
+    krok->addAction(tr("D&uplikuj krok"), QKeySequence(Qt::CTRL | Qt::Key_D), this,
+                    &EditorWindow::DuplicateStep);
+    krok->addAction(tr("&Usuń krok"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this,
+                    &EditorWindow::DeleteStep);
+    krok->addAction(tr("Przesuń w &górę"), QKeySequence(Qt::ALT | Qt::Key_Up), this,
+                    [this] { MoveStep(-1); });
+    krok->addAction(tr("Przesuń w &dół"), QKeySequence(Qt::ALT | Qt::Key_Down), this,
+                    [this] { MoveStep(1); });
+    krok->addAction(tr("Zmień &numer…"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
+                    &EditorWindow::RenumberStep);
 
     QMenu* widok = menuBar()->addMenu(tr("&Widok"));
     widok->addAction(tr("&Kroki"), QKeySequence(Qt::ALT | Qt::Key_1), this,
@@ -195,13 +213,9 @@ void EditorWindow::MakeMenus() {
 }
 
 void EditorWindow::New() {
-    Load({}, StoryFile{});
-    if (document_.StepCount() == 0) {
-        document_.AddStep(tr("Początek").toStdString());
-        document_.MarkSaved();
-        UpdateTitle();
-    }
-    SelectStep(0);
+    StoryDocument first;
+    first.AddStep(tr("Początek").toStdString());
+    Load(first.Bytes(), StoryFile{});
 }
 
 bool EditorWindow::Open(const QString& path) {
@@ -224,7 +238,7 @@ bool EditorWindow::Open(const QString& path) {
             const std::string name = info.completeBaseName().toStdString();
             kit::Unpack(input, name, source);
             bytes = source.str();
-            file.suggested = info.absolutePath() + u'/' + info.completeBaseName() + u".txt";
+            file.suggested = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral(".txt");
         }
         Load(std::move(bytes), file);
         OfferRecovery();
@@ -240,16 +254,18 @@ void EditorWindow::Load(std::string bytes, StoryFile file) {
     }
     file_ = std::move(file);
     media_.SetFolder(file_.folder);
+    document_.SetFileName(CheckedName().toStdString());
     document_.Reset(bytes);
     const std::string path = file_.path.toStdString();
-    journal_ = std::make_unique<JournalWriter>(path.empty() ? UntitledJournalPath() : JournalPathFor(path), path, bytes);
-    check_->Reset(std::move(bytes), CheckedName().toStdString(), file_.folder.toStdString());
+    journal_ = std::make_unique<JournalWriter>(path.empty() ? NewUntitledJournalPath() : JournalPathFor(path),
+                                               path, bytes);
+    check_->Reset(std::move(bytes), CheckedPath().toStdString());
     form_->ReloadMedia();
     SelectStep(0);
     UpdateTitle();
 }
 
-void EditorWindow::Reset() {
+void EditorWindow::TextReset() {
     model_->Refresh();
     source_->Reload();
     UpdateHistoryActions();
@@ -261,17 +277,75 @@ void EditorWindow::PatchApplied(const Patch& patch) {
         journalTimer_->start();
     }
     check_->Apply(patch);
-    const auto current = form_->Current();
-    const bool withinStep = current && *current < document_.StepCount() &&
-                            static_cast<std::int64_t>(model_->rowCount()) == static_cast<std::int64_t>(document_.StepCount());
-    if (withinStep) {
-        model_->RefreshStep(*current);
+}
+
+void EditorWindow::StepsChanged() {
+    const auto changed = document_.ChangedStep();
+    if (changed) {
+        model_->RefreshStep(*changed);
     } else {
         model_->Refresh();
     }
-    form_->ShowStep(current);
+    form_->ShowStep(form_->Current());
     UpdateHistoryActions();
     UpdateTitle();
+}
+
+void EditorWindow::OfferRecovery() {
+    const std::string path = file_.path.toStdString();
+    if (path.empty()) {
+        return;
+    }
+    const std::string journalPath = JournalPathFor(path);
+    // A journal another editor is writing is that editor's: it has the story open.
+    if (!QFileInfo::exists(QString::fromStdString(journalPath)) || JournalInUse(journalPath)) {
+        return;
+    }
+    Recover(QString::fromStdString(journalPath), document_.Bytes());
+}
+
+void EditorWindow::OfferUntitledRecovery() {
+    const std::vector<std::string> drafts = FindUntitledJournals();
+    if (drafts.empty()) {
+        return;
+    }
+    // The newest; older ones are offered at the next starts.
+    Recover(QString::fromStdString(drafts.back()), std::string());
+}
+
+void EditorWindow::Recover(const QString& journalPath, const std::string& onDisk) {
+    platform::Guard(messages_, [&] {
+        const std::string journal = ReadWhole(journalPath);
+        Recovered draft;
+        try {
+            draft = RecoverJournal(journal, onDisk);
+        } catch (const JournalError& e) {
+            if (questions_.Ask(tr("Dziennik zmian %1 nie da się odczytać: %2\nUsunąć go?")
+                                   .arg(journalPath, QString::fromStdString(e.what())),
+                               false) == IQuestions::Answer::Yes) {
+                QFile::remove(journalPath);
+            }
+            return;
+        }
+        QString question =
+            tr("Edytor zakończył pracę bez zapisania zmian (%1). Przywrócić je?").arg(draft.changes);
+        if (!draft.warning.empty()) {
+            question += u'\n' + QString::fromStdString(draft.warning);
+        }
+        if (questions_.Ask(question, false) != IQuestions::Answer::Yes) {
+            QFile::remove(journalPath);
+            return;
+        }
+        // One change from the file as it is to the draft: it can be undone, and the journal records it.
+        const std::vector<std::string> lines = SplitLines(draft.bytes);
+        document_.ReplaceLines(0, document_.Text().LineCount(), lines);
+        if (journalPath.toStdString() != journal_->JournalPath()) {
+            QFile::remove(journalPath);
+        }
+        FlushJournal();
+        SelectStep(0);
+        Say(tr("Przywrócono niezapisane zmiany"));
+    });
 }
 
 void EditorWindow::FlushJournal() {
@@ -332,20 +406,14 @@ bool EditorWindow::WriteTo(const QString& path) {
     return platform::Guard(messages_, [&] {
         const QFileInfo info(path);
         const std::string bytes = document_.Bytes();
-        const bool moved = info.absoluteFilePath() != file_.path;
-        if (moved) {
-            // The story takes its new place: its journal goes with it.
-            journal_->Close(true);
-            journal_ = std::make_unique<JournalWriter>(JournalPathFor(info.absoluteFilePath().toStdString()),
-                                                       info.absoluteFilePath().toStdString(), std::string());
-        }
-        SaveStory(info.absoluteFilePath().toStdString(), bytes, *journal_);
+        SaveStory(info.absoluteFilePath().toStdString(), bytes, journal_.get());
         file_.path = info.absoluteFilePath();
         file_.folder = info.absolutePath();
         file_.own = true;
         media_.SetFolder(file_.folder);
+        document_.SetFileName(CheckedName().toStdString());
         document_.MarkSaved();
-        check_->Reset(bytes, CheckedName().toStdString(), file_.folder.toStdString());
+        check_->Reset(bytes, CheckedPath().toStdString());
         RememberRecent(file_.path);
         UpdateTitle();
         Say(tr("Zapisano %1").arg(info.fileName()));
@@ -354,38 +422,40 @@ bool EditorWindow::WriteTo(const QString& path) {
 
 bool EditorWindow::Build() {
     return platform::Guard(messages_, [&] {
-        const std::string source = CheckedName().toStdString();
-        const kit::ParseResult parsed = kit::ParseStory(document_.Bytes(), source);
+        const std::string storyPath = CheckedPath().toStdString();
+        const kit::ParseResult parsed = kit::ParseStory(document_.Bytes(), storyPath);
         if (!parsed.errors.empty()) {
+            const kit::Finding& first = parsed.errors.front();
             throw std::runtime_error(tr("Historia ma błędy (%1); popraw je przed zbudowaniem.")
                                          .arg(parsed.errors.size())
                                          .toStdString() +
-                                     "\n" + parsed.errors.front());
+                                     "\n" + first.file + ":" + std::to_string(first.line) + ": " +
+                                     first.message);
         }
-        const std::string kro =
-            kit::ScenarioPath(parsed.story, source, file_.folder.toStdString());
+        const std::string kro = kit::ScenarioPath(parsed.story, storyPath, file_.folder.toStdString());
         const QString kroName = QFileInfo(QString::fromStdString(kro)).fileName();
-        if (QFileInfo::exists(QString::fromStdString(kro)) &&
-            questions_.Ask(tr("Scenariusz %1 już istnieje. Zastąpić go?").arg(kroName), false) !=
-                IQuestions::Answer::Yes) {
+        const bool exists = QFileInfo::exists(QString::fromStdString(kro));
+        if (exists && questions_.Ask(tr("Scenariusz %1 już istnieje. Zastąpić go?").arg(kroName), false) !=
+                          IQuestions::Answer::Yes) {
             return;
         }
-        kit::WriteStory(parsed.story, kro, true);
-        const CheckReport report = CheckScenarioFile(kro, media_.Probe());
-        ShowChecked(report);
-        Say(tr("Zbudowano %1: %2").arg(kroName, problems_->Summary()));
+        kit::WriteStory(parsed.story, kro, exists);
+        Say(tr("Zbudowano %1").arg(kroName));
     });
 }
 
+QString EditorWindow::CheckedPath() const {
+    const QString path = file_.path.isEmpty() ? file_.suggested : file_.path;
+    return path.isEmpty() ? file_.folder + u'/' + tr("nowa.txt") : path;
+}
+
 QString EditorWindow::CheckedName() const {
-    return file_.path.isEmpty() ? (file_.suggested.isEmpty() ? tr("nowa.txt") : QFileInfo(file_.suggested).fileName())
-                                : QFileInfo(file_.path).fileName();
+    return file_.path.isEmpty()
+               ? (file_.suggested.isEmpty() ? tr("nowa.txt") : QFileInfo(file_.suggested).fileName())
+               : QFileInfo(file_.path).fileName();
 }
 
 void EditorWindow::ShowChecked(const CheckReport& report) {
-    if (report.generation < check_->Generation()) {
-        return;
-    }
     problems_->Show(report);
     model_->SetMarks(report.marks);
     statusBar()->showMessage(problems_->Summary());
@@ -479,7 +549,8 @@ void EditorWindow::RenumberStep() {
 
 void EditorWindow::UpdateTitle() {
     const QString name = file_.path.isEmpty() ? tr("Nowa historia") : QFileInfo(file_.path).fileName();
-    setWindowTitle((document_.Modified() ? u"*" : u"") + name + u" – przygoda-edytor");
+    setWindowTitle((document_.Modified() ? QStringLiteral("*") : QString()) + name +
+                   QStringLiteral(" – przygoda-edytor"));
 }
 
 void EditorWindow::UpdateHistoryActions() {
@@ -523,6 +594,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     journal_->Close(true);
+    journal_.reset();
     QSettings settings = Settings();
     settings.setValue("window/geometry", saveGeometry());
     settings.setValue("window/state", saveState());

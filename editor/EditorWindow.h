@@ -4,13 +4,13 @@
 
 #include "editor/EditorMedia.h"
 #include "editor/ProblemsPanel.h"
+#include "editor/Questions.h"
 #include "editor/SourceView.h"
 #include "editor/StepForm.h"
 #include "editor/StepListModel.h"
-#include "editor/Questions.h"
 #include "editor/StoryFile.h"
 #include "editor/core/BackgroundCheck.h"
-#include "editor/core/Journal.h"
+#include "editor/core/JournalWriter.h"
 #include "editor/core/StoryDocument.h"
 #include "platform/Messages.h"
 
@@ -54,7 +54,10 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     ProblemsPanel* Problems() const { return problems_; }
 
     void PatchApplied(const Patch& patch) override;
-    void Reset() override;
+    void StepsChanged() override;
+    void TextReset() override;
+    // At a start without a file: offers the newest draft of a story never saved that an editor left.
+    void OfferUntitledRecovery();
     // Writes what the journal holds to the disk now (its timer does it soon after every change).
     void FlushJournal();
 
@@ -77,6 +80,9 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     void OfferRecovery();
     // The name findings carry: the story's file name, or the one it is to get.
     QString CheckedName() const;
+    // The path findings name and media are found beside: the story's, or where it will be saved.
+    QString CheckedPath() const;
+    void Recover(const QString& journalPath, const std::string& onDisk);
     void UpdateTitle();
     void UpdateHistoryActions();
     void Say(const QString& text);

@@ -38,7 +38,7 @@ QString FieldOfMessage(const std::string& message) {
             name += QChar(message[p.size()]);
             // A target past the file or of record 0 is the target's problem, not the text's.
             if (name.startsWith(u"Wybór") && message.find("cel") != std::string::npos) {
-                name = u"Cel " + name.right(1);
+                name = QStringLiteral("Cel ") + name.right(1);
             }
         }
         return name;
@@ -80,8 +80,9 @@ void ProblemsPanel::Show(const CheckReport& report) {
     if (report.findings.empty()) {
         summary_ = tr("Brak problemów");
     } else {
-        summary_ = QString::fromStdString(kit::Count(report.errors, "błąd", "błędy", "błędów") + ", " +
-                                          kit::Count(report.warnings, "ostrzeżenie", "ostrzeżenia", "ostrzeżeń"));
+        summary_ =
+            QString::fromStdString(kit::Count(report.errors, "błąd", "błędy", "błędów") + ", " +
+                                   kit::Count(report.warnings, "ostrzeżenie", "ostrzeżenia", "ostrzeżeń"));
     }
     setAccessibleDescription(summary_);
     if (keep >= 0 && keep < count()) {

@@ -8,8 +8,8 @@ namespace editor {
 
 namespace {
 
-constexpr std::array<QStringView, 7> Keywords{u"scenariusz", u"krok", u"typ", u"obraz", u"dzwiek", u"opis",
-                                              u"wybor"};
+constexpr std::array<QStringView, 7> Keywords{u"scenariusz", u"krok", u"typ",  u"obraz",
+                                              u"dzwiek",     u"opis", u"wybor"};
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r';

@@ -23,7 +23,8 @@ QString Joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-SourceView::SourceView(StoryDocument& document, QWidget* parent) : QPlainTextEdit(parent), document_(document) {
+SourceView::SourceView(StoryDocument& document, QWidget* parent)
+    : QPlainTextEdit(parent), document_(document) {
     setObjectName("Zrodlo");
     setAccessibleName(tr("Źródło"));
     // The document keeps the one history; the widget's own would undo behind its back.
@@ -122,7 +123,8 @@ void SourceView::ContentsChange(int position, int charsRemoved, int charsAdded) 
         lines.push_back(block.text().toStdString());
     }
     following_ = true;
-    document_.ReplaceLines(static_cast<std::size_t>(first), static_cast<std::size_t>(oldLines), std::move(lines));
+    document_.ReplaceLines(static_cast<std::size_t>(first), static_cast<std::size_t>(oldLines),
+                           std::move(lines));
     following_ = false;
 }
 

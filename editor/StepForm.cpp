@@ -39,8 +39,9 @@ void ShowChoice(QComboBox* box, const std::string& utf8) {
 }
 
 QString TypeText(int typ) {
-    const QString name = QString::fromUtf8(scenario::TypeName(static_cast<std::uint8_t>(typ)).data(),
-                                           static_cast<qsizetype>(scenario::TypeName(static_cast<std::uint8_t>(typ)).size()));
+    const QString name =
+        QString::fromUtf8(scenario::TypeName(static_cast<std::uint8_t>(typ)).data(),
+                          static_cast<qsizetype>(scenario::TypeName(static_cast<std::uint8_t>(typ)).size()));
     const std::optional<int> open = scenario::OpenChoices(static_cast<std::uint8_t>(typ));
     QString buttons;
     if (typ == scenario::TypKoniec) {
@@ -60,7 +61,8 @@ QString TypeText(int typ) {
 
 QString CountText(const QString& text, int max) {
     const int n = Length(text);
-    return n > max ? StepForm::tr("%1/%2 – za długi").arg(n).arg(max) : QStringLiteral("%1/%2").arg(n).arg(max);
+    return n > max ? StepForm::tr("%1/%2 – za długi").arg(n).arg(max)
+                   : QStringLiteral("%1/%2").arg(n).arg(max);
 }
 
 StepForm::StepForm(StoryDocument& document, IFormMedia& media, QWidget* parent)
@@ -265,11 +267,12 @@ void StepForm::ShowPicture() {
     try {
         const QImage image = media_.Picture(name);
         const QSize box = ObrazPreview->size().expandedTo(QSize(160, 120));
-        ObrazPreview->setPixmap(QPixmap::fromImage(
-            image.width() > box.width() || image.height() > box.height()
-                ? image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                : image));
-        ObrazPreview->setAccessibleName(tr("Obraz %1, %2 na %3").arg(name).arg(image.width()).arg(image.height()));
+        ObrazPreview->setPixmap(
+            QPixmap::fromImage(image.width() > box.width() || image.height() > box.height()
+                                   ? image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                   : image));
+        ObrazPreview->setAccessibleName(
+            tr("Obraz %1, %2 na %3").arg(name).arg(image.width()).arg(image.height()));
     } catch (const std::exception& e) {
         ObrazPreview->setText(QString::fromStdString(e.what()));
         ObrazPreview->setAccessibleName(ObrazPreview->text());
@@ -305,7 +308,8 @@ QString StepForm::TargetText(const std::optional<ChoiceTarget>& target) const {
     }
     const auto index = document_.IndexOfNumber(target->number);
     const QString number = QString::number(target->number);
-    return index ? number + u": " + QString::fromStdString(document_.Step(*index).name) : number;
+    return index ? number + QStringLiteral(": ") + QString::fromStdString(document_.Step(*index).name)
+                 : number;
 }
 
 std::optional<ChoiceTarget> StepForm::ParseTarget(const QString& text) const {

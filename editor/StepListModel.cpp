@@ -16,7 +16,7 @@ int StepListModel::rowCount(const QModelIndex& parent) const {
 
 QString StepListModel::Caption(std::size_t index) const {
     const StepView& step = document_.Step(index);
-    QString caption = QString::number(step.number) + u": " + QString::fromStdString(step.name);
+    QString caption = QString::number(step.number) + QStringLiteral(": ") + QString::fromStdString(step.name);
     QStringList marks;
     const std::uint8_t m = marks_.Of(step.number);
     if (m & MarkStart) {
@@ -35,7 +35,7 @@ QString StepListModel::Caption(std::size_t index) const {
         marks << tr("problemy");
     }
     if (!marks.isEmpty()) {
-        caption += u" (" + marks.join(u", ") + u')';
+        caption += QStringLiteral(" (") + marks.join(QStringLiteral(", ")) + u')';
     }
     return caption;
 }

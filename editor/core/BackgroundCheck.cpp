@@ -1,6 +1,7 @@
 #include "editor/core/BackgroundCheck.h"
 
 #include "editor/core/StoryText.h"
+#include "kit/Build.h"
 #include "kit/Check.h"
 #include "scenario/StepTypes.h"
 
@@ -11,11 +12,16 @@ namespace editor {
 namespace {
 
 // Keeps every finding with the line the toolkit prints for it.
+// Files are named as `przygoda-kit check` names them when run in the story's folder.
 class ReportSink : public kit::FindingSink {
   public:
-    explicit ReportSink(CheckReport& report) : report_(report) {}
+    ReportSink(CheckReport& report, std::string folder) : report_(report), folder_(std::move(folder) + "/") {}
 
-    void Report(const kit::Finding& finding) override {
+    void Report(const kit::Finding& found) override {
+        kit::Finding finding = found;
+        if (finding.file.starts_with(folder_)) {
+            finding.file.erase(0, folder_.size());
+        }
         std::ostringstream line;
         kit::TextSink(line).Report(finding);
         std::string text = std::move(line).str();
@@ -28,6 +34,7 @@ class ReportSink : public kit::FindingSink {
 
   private:
     CheckReport& report_;
+    std::string folder_;
 };
 
 StepMarks MarksOf(const kit::StoryGraph& graph, const std::vector<kit::Finding>& findings) {
@@ -60,7 +67,7 @@ StepMarks MarksOf(const kit::StoryGraph& graph, const std::vector<kit::Finding>&
 
 CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media) {
     CheckReport report;
-    ReportSink sink(report);
+    ReportSink sink(report, kit::FolderOf(storyPath));
     kit::StoryGraph graph;
     const kit::CheckSummary summary = kit::CheckStorySource(text, storyPath, media, sink, &graph);
     report.errors = summary.errors;
