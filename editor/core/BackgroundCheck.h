@@ -1,0 +1,54 @@
+#pragma once
+// `check` of the story being edited, on a thread of its own. It keeps its own copy of the text and follows
+// the document patch by patch, so an edit costs the interface only the copy of a patch; a check runs on
+// the newest text whenever the last one is done, and reports through `done` on its own thread.
+
+#include "editor/core/CheckReport.h"
+#include "editor/core/Patch.h"
+#include "kit/MediaProbe.h"
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace editor {
+
+class BackgroundCheck {
+  public:
+    using Done = std::function<void(CheckReport)>;
+
+    // `media` may be null: pictures and sounds are then not looked at. It is used on the check's thread.
+    explicit BackgroundCheck(Done done, std::unique_ptr<kit::MediaProbe> media = nullptr);
+    ~BackgroundCheck();
+    BackgroundCheck(const BackgroundCheck&) = delete;
+    BackgroundCheck& operator=(const BackgroundCheck&) = delete;
+
+    // A new text: the story's bytes and its path (findings name it; media are found beside it).
+    void Reset(std::string bytes, std::string storyPath);
+    void Apply(const Patch& patch);
+    // The number of the newest text sent; a report of an older one is already out of date.
+    std::uint64_t Generation() const;
+
+  private:
+    void Run();
+
+    Done done_;
+    std::unique_ptr<kit::MediaProbe> media_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<std::string> reset_;
+    std::string storyPath_;
+    std::vector<Patch> patches_;
+    std::uint64_t generation_ = 0;
+    std::uint64_t checked_ = 0;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+// One check of a whole text, as the thread runs it.
+CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media);
+
+} // namespace editor
