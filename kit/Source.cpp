@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <deque>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -288,9 +288,9 @@ class Parser {
             remaining = after;
         }
         const std::string_view name = remaining;
-        if (const auto bytes = Text(name, "nazwa kroku", &step.outline.name)) {
+        if (auto bytes = Text(name, "nazwa kroku", &step.outline.name)) {
             CheckLength(line_, "nazwa kroku", *bytes, scenario::krok::Nazwa.max);
-            step.record.Nazwa = *bytes;
+            step.record.Nazwa = std::move(*bytes);
         }
         step.outline.line = line_;
         step.outline.number = step.number;
@@ -348,9 +348,9 @@ class Parser {
             return;
         }
         MarkOutlineLine(picture ? step->outline.obrazLine : step->outline.dzwiekLine);
-        if (const auto bytes = Text(rest, what, picture ? &step->outline.picture : &step->outline.sound)) {
+        if (auto bytes = Text(rest, what, picture ? &step->outline.picture : &step->outline.sound)) {
             CheckLength(line_, what, *bytes, scenario::krok::Bmp.max);
-            (picture ? step->record.Bmp : step->record.Wav) = *bytes;
+            (picture ? step->record.Bmp : step->record.Wav) = std::move(*bytes);
             line = line_;
         }
     }
@@ -360,19 +360,26 @@ class Parser {
         if (step == nullptr) {
             return;
         }
-        std::string utf8;
-        const auto bytes = Text(rest, "opis", &utf8);
         StepOutline& outline = step->outline;
-        outline.opis += outline.opisLines.empty() ? utf8 : " " + utf8;
+        std::optional<std::string> bytes;
+        if (outline.opisLines.empty()) {
+            bytes = Text(rest, "opis", &outline.opis);
+        } else {
+            std::string utf8;
+            bytes = Text(rest, "opis", &utf8);
+            outline.opis += ' ';
+            outline.opis += utf8;
+        }
         outline.opisLines.push_back(line_);
         if (!bytes) {
             return;
         }
         if (step->opisLine == 0) {
             step->opisLine = line_;
-            step->record.Opis = *bytes;
+            step->record.Opis = std::move(*bytes);
         } else {
-            step->record.Opis += " " + *bytes;
+            step->record.Opis += ' ';
+            step->record.Opis += *bytes;
         }
     }
 
@@ -444,7 +451,7 @@ class Parser {
         if (!bytes) {
             return;
         }
-        step->record.Wybor[i] = *bytes;
+        step->record.Wybor[i] = std::move(*bytes);
         step->targets[i] = t;
         step->choiceLine[i] = line_;
     }
@@ -507,7 +514,7 @@ class Parser {
     int line_ = 0;
     bool lineBroken_ = false; // the line has a mistake of form
     int nameLine_ = 0;
-    std::deque<PendingStep> steps_; // grows without moving the steps read so far
+    std::deque<PendingStep> steps_;                 // grows without moving the steps read so far
     std::map<std::string, int> labels_;             // label -> line
     std::map<std::string, std::size_t> stepLabels_; // label -> index in steps_
     ParseResult result_;
