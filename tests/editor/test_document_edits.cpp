@@ -24,6 +24,10 @@ struct EditCase {
     std::string after;
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 const std::vector<EditCase>& Cases() {
     static const std::vector<EditCase> cases{
         {"NameKeepsNumberAndLabel", Story, [](auto& d) { d.SetName(1, "Skraj lasu"); },
