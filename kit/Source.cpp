@@ -291,9 +291,9 @@ class Parser {
             remaining = after;
         }
         const std::string_view name = remaining;
-        if (const auto bytes = Text(name, "nazwa kroku", &step.outline.name)) {
+        if (auto bytes = Text(name, "nazwa kroku", &step.outline.name)) {
             CheckLength(line_, "nazwa kroku", *bytes, scenario::krok::Nazwa.max);
-            step.record.Nazwa = *bytes;
+            step.record.Nazwa = std::move(*bytes);
         }
         step.outline.line = line_;
         step.outline.number = step.number;
@@ -351,9 +351,9 @@ class Parser {
             return;
         }
         MarkOutlineLine(picture ? step->outline.obrazLine : step->outline.dzwiekLine);
-        if (const auto bytes = Text(rest, what, picture ? &step->outline.picture : &step->outline.sound)) {
+        if (auto bytes = Text(rest, what, picture ? &step->outline.picture : &step->outline.sound)) {
             CheckLength(line_, what, *bytes, scenario::krok::Bmp.max);
-            (picture ? step->record.Bmp : step->record.Wav) = *bytes;
+            (picture ? step->record.Bmp : step->record.Wav) = std::move(*bytes);
             line = line_;
         }
     }
@@ -363,19 +363,26 @@ class Parser {
         if (step == nullptr) {
             return;
         }
-        std::string utf8;
-        const auto bytes = Text(rest, "opis", &utf8);
         StepOutline& outline = step->outline;
-        outline.opis += outline.opisLines.empty() ? utf8 : " " + utf8;
+        std::optional<std::string> bytes;
+        if (outline.opisLines.empty()) {
+            bytes = Text(rest, "opis", &outline.opis);
+        } else {
+            std::string utf8;
+            bytes = Text(rest, "opis", &utf8);
+            outline.opis += ' ';
+            outline.opis += utf8;
+        }
         outline.opisLines.push_back(line_);
         if (!bytes) {
             return;
         }
         if (step->opisLine == 0) {
             step->opisLine = line_;
-            step->record.Opis = *bytes;
+            step->record.Opis = std::move(*bytes);
         } else {
-            step->record.Opis += " " + *bytes;
+            step->record.Opis += ' ';
+            step->record.Opis += *bytes;
         }
     }
 
@@ -447,7 +454,7 @@ class Parser {
         if (!bytes) {
             return;
         }
-        step->record.Wybor[i] = *bytes;
+        step->record.Wybor[i] = std::move(*bytes);
         step->targets[i] = t;
         step->choiceLine[i] = line_;
     }

@@ -24,6 +24,10 @@ struct EditCase {
     std::string after;
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 const std::vector<EditCase>& Cases() {
     static const std::vector<EditCase> cases{
         {"NameKeepsNumberAndLabel", Story, [](auto& d) { d.SetName(1, "Skraj lasu"); },
@@ -266,3 +270,21 @@ TEST(Edit, NamesTheStepsLeadingToAStep) {
 }
 
 } // namespace
+
+// A description is written wrapped and quoted piece by piece so that reading it back gives what was typed.
+TEST(Edit, DescriptionsReadBackAsTyped) {
+    std::string words;
+    for (int i = 0; i < 30; ++i) {
+        words += (i % 7 == 0 ? "\"cytat\" " : "słowo ") + std::string(i % 5 == 0 ? " " : "");
+    }
+    for (const std::string& typed :
+         {std::string("  z odstępem"), std::string("na końcu  "), std::string("a  b"),
+          std::string("\"cudzysłów\" na początku"), std::string("tab\tu i \\ tu"),
+          std::string("wiersz\nniżej"), std::string(120, 'x') + " krótki", words}) {
+        StoryDocument document(Story);
+        document.SetOpis(1, typed);
+        EXPECT_EQ(document.Step(1).opis, typed);
+        EXPECT_EQ(StoryDocument(document.Bytes()).Step(1).opis, typed) << document.Bytes();
+        EXPECT_TRUE(StoryDocument(document.Bytes()).SourceErrors().empty()) << typed;
+    }
+}
