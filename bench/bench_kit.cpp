@@ -71,7 +71,7 @@ class Generated {
         if (found != branching_.end()) {
             return found->second;
         }
-        const std::string kro = folder_ + "/b" + std::to_string(steps) + ".Kro";
+        const std::string kro = (folder_ / ("b" + std::to_string(steps) + ".Kro")).string();
         scenario::ScenarioWriter writer(kro, true);
         writer.Add(scenario::StepRecord{});
         for (std::int64_t i = 1; i <= steps; ++i) {
@@ -104,7 +104,7 @@ class Generated {
         return out;
     }
 
-    const std::string& Folder() const { return folder_; }
+    std::string Folder() const { return folder_.path().string(); }
 
   private:
     fixtures::TempDir folder_;
