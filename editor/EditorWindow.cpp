@@ -71,13 +71,14 @@ EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& 
     journalTimer_->setInterval(JournalDelayMs);
     connect(journalTimer_, &QTimer::timeout, this, &EditorWindow::FlushJournal);
     const QString program = QCoreApplication::applicationFilePath();
+    probe_ = std::make_shared<CachedMediaProbe>(
+        [program](const QString& path) { OpenSoundElsewhere(program, path); });
     check_ = std::make_unique<BackgroundCheck>(
         [this](CheckReport report) {
             QMetaObject::invokeMethod(
                 this, [this, report = std::move(report)] { ShowChecked(report); }, Qt::QueuedConnection);
         },
-        std::make_unique<CachedMediaProbe>(
-            [program](const QString& path) { OpenSoundElsewhere(program, path); }));
+        probe_);
     const QSettings settings = Settings();
     resize(1180, 760);
     restoreGeometry(settings.value("window/geometry").toByteArray());
@@ -440,7 +441,8 @@ bool EditorWindow::Build() {
             return;
         }
         kit::WriteStory(parsed.story, kro, exists);
-        Say(tr("Zbudowano %1").arg(kroName));
+        ShowChecked(CheckScenarioFiles(kro, probe_.get()));
+        Say(tr("Zbudowano %1: %2").arg(kroName, problems_->Summary()));
     });
 }
 

@@ -114,6 +114,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     std::unique_ptr<JournalWriter> journal_;
+    std::shared_ptr<kit::MediaProbe> probe_;
     std::unique_ptr<BackgroundCheck> check_;
     QTimer* journalTimer_ = nullptr;
 };

@@ -76,7 +76,19 @@ CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::
     return report;
 }
 
-BackgroundCheck::BackgroundCheck(Done done, std::unique_ptr<kit::MediaProbe> media)
+CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media) {
+    CheckReport report;
+    ReportSink sink(report, kit::FolderOf(kroPath));
+    kit::FileInput input(kroPath);
+    const kit::CheckSummary summary = kit::CheckScenario(input, media, sink);
+    kit::FileInput again(kroPath);
+    report.errors = summary.errors;
+    report.warnings = summary.warnings;
+    report.marks = MarksOf(kit::ReadGraph(again), report.findings);
+    return report;
+}
+
+BackgroundCheck::BackgroundCheck(Done done, std::shared_ptr<kit::MediaProbe> media)
     : done_(std::move(done)), media_(std::move(media)), thread_([this] { Run(); }) {}
 
 BackgroundCheck::~BackgroundCheck() {

@@ -20,8 +20,9 @@ class BackgroundCheck {
   public:
     using Done = std::function<void(CheckReport)>;
 
-    // `media` may be null: pictures and sounds are then not looked at. It is used on the check's thread.
-    explicit BackgroundCheck(Done done, std::unique_ptr<kit::MediaProbe> media = nullptr);
+    // `media` may be null: pictures and sounds are then not looked at. It is used on the check's thread,
+    // and may be shared with others that are safe to call from two threads.
+    explicit BackgroundCheck(Done done, std::shared_ptr<kit::MediaProbe> media = nullptr);
     ~BackgroundCheck();
     BackgroundCheck(const BackgroundCheck&) = delete;
     BackgroundCheck& operator=(const BackgroundCheck&) = delete;
@@ -36,7 +37,7 @@ class BackgroundCheck {
     void Run();
 
     Done done_;
-    std::unique_ptr<kit::MediaProbe> media_;
+    std::shared_ptr<kit::MediaProbe> media_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<std::string> reset_;
@@ -50,5 +51,7 @@ class BackgroundCheck {
 
 // One check of a whole text, as the thread runs it.
 CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media);
+// The check of a built scenario's files, its findings named as beside the scenario.
+CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media);
 
 } // namespace editor

@@ -133,6 +133,7 @@ TEST_F(EditorWindowTest, SavingWritesTheSourceWholeAndBuildingAsksBeforeReplacin
     const std::string kro = Read(folder_ + "/nowa.Kro");
     EXPECT_EQ(kro.size(), 3u * 516u) << "records 0 to 2";
     EXPECT_TRUE(QFile::exists(folder_ + "/nowa.lis"));
+    EXPECT_EQ(window_->Problems()->Summary(), "Brak problemów") << "the built files checked at once";
 
     QTest::keyClicks(window_->Form()->Nazwa, "?");
     questions_.answers = {Answer::No};
