@@ -89,6 +89,9 @@ EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& 
 EditorWindow::~EditorWindow() {
     check_.reset();
     document_.RemoveListener(this);
+    // The source view leaves the document's listeners as it goes: before the document, not with the
+    // window's children after it.
+    delete source_;
 }
 
 void EditorWindow::MakeViews() {
