@@ -135,6 +135,7 @@ void EditorWindow::MakeViews() {
     setCentralWidget(scroll);
     connect(form_, &StepForm::Said, this, &EditorWindow::Say);
     connect(form_, &StepForm::Failed, this, [this](const QString& message) { questions_.Tell(message); });
+    connect(form_, &StepForm::StepCreated, this, &EditorWindow::SelectStep);
 
     source_ = new SourceView(document_);
     connect(source_, &SourceView::LineChanged, this, [this](std::size_t line) {
