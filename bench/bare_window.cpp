@@ -2,7 +2,10 @@
 // Built twice: bench_bare_window is Qt alone; bench_bare_window_sdl also links SDL2_mixer and opens the
 // audio device the way the sound player does. With --text the window shows one line of text in the menu's
 // font, which tells what drawing any text at all costs a window. With --quit-when-painted it ends once
-// painted: the anchor of the editor's memory, measured without a display by bench_editor_window.
+// painted, printing its peak memory: the anchor of the editor's memory, measured without a display by
+// bench_editor_window.
+#include "bench/support/PeakMemory.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -24,7 +27,10 @@ class QuitWhenPainted : public QObject {
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, qApp, [] {
+                bench::PrintPeakMemory();
+                QCoreApplication::quit();
+            });
         }
         return false;
     }

@@ -29,7 +29,6 @@
 #include <memory>
 #include <optional>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -63,7 +62,7 @@ double ThreadCpuSeconds() {
 
 struct Child {
     int status = -1;
-    long maxrssKiB = 0;
+    std::string out; // what it printed
     bool Exited(std::initializer_list<int> codes) const {
         if (!WIFEXITED(status)) {
             return false;
@@ -75,13 +74,27 @@ struct Child {
         }
         return false;
     }
+    // A value the child printed as "key=N", -1 when it did not.
+    long Printed(const std::string& key) const {
+        const std::size_t at = out.find(key + "=");
+        return at == std::string::npos ? -1 : std::stol(out.substr(at + key.size() + 1));
+    }
 };
 
-// Runs `args` (the program first) with stdout discarded; nullopt when it cannot be started.
-std::optional<Child> Run(std::vector<std::string> args) {
+// Runs `args` (the program first) to its end, keeping what it prints when `keepOutput`, else discarding
+// it; nullopt when it cannot be started.
+std::optional<Child> Run(std::vector<std::string> args, bool keepOutput = false) {
+    int pipe[2] = {-1, -1};
+    if (keepOutput && ::pipe2(pipe, O_CLOEXEC) != 0) {
+        return std::nullopt;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (keepOutput) {
+        posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -90,13 +103,19 @@ std::optional<Child> Run(std::vector<std::string> args) {
     pid_t pid = 0;
     const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    Child child;
+    if (keepOutput) {
+        ::close(pipe[1]);
+        char buffer[4096];
+        for (ssize_t n; spawned == 0 && (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
+            child.out.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(pipe[0]);
+    }
     if (spawned != 0) {
         return std::nullopt;
     }
-    Child child;
-    struct rusage usage {};
-    ::wait4(pid, &child.status, 0, &usage);
-    child.maxrssKiB = usage.ru_maxrss;
+    ::waitpid(pid, &child.status, 0);
     return child;
 }
 
@@ -414,20 +433,22 @@ void BM_ProblemsPanelShow(benchmark::State& state) {
     state.counters["findings"] = static_cast<double>(panel->count());
 }
 
-// Peak resident memory (the kernel's high-water mark, ru_maxrss) of a process that opens the story in
-// the window and waits for its check to be shown, against a bare Qt window shown on the same platform.
+// Peak resident memory (VmHWM, which each probe reads of itself as it ends) of a process that opens the
+// story in the window and waits for its check to be shown, against a bare Qt window shown on the same
+// platform.
 void BM_PeakMemory(benchmark::State& state) {
     double editorKiB = 0;
     double bareKiB = 0;
     for (auto _ : state) {
-        const auto editor = Run({PRZYGODA_EDITOR_MEMORY_BINARY, g_story});
-        const auto bare = Run({PRZYGODA_BARE_WINDOW_BINARY, "--quit-when-painted"});
-        if (!editor || !editor->Exited({0}) || !bare || !bare->Exited({0})) {
+        const auto editor = Run({PRZYGODA_EDITOR_MEMORY_BINARY, g_story}, true);
+        const auto bare = Run({PRZYGODA_BARE_WINDOW_BINARY, "--quit-when-painted"}, true);
+        if (!editor || !editor->Exited({0}) || editor->Printed("vmhwm_kb") <= 0 || !bare ||
+            !bare->Exited({0}) || bare->Printed("vmhwm_kb") <= 0) {
             state.SkipWithError("the memory probes failed");
             break;
         }
-        editorKiB = static_cast<double>(editor->maxrssKiB);
-        bareKiB = static_cast<double>(bare->maxrssKiB);
+        editorKiB = static_cast<double>(editor->Printed("vmhwm_kb"));
+        bareKiB = static_cast<double>(bare->Printed("vmhwm_kb"));
     }
     const double budget = bareKiB + BudgetKiBPerStep * Steps;
     state.counters["editor_kib"] = editorKiB;

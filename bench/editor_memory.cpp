@@ -3,28 +3,12 @@
 // memory ("vmhwm_kb=N vmrss_kb=N", from /proc/self/status) and ends. Exit 1 when the story did not open.
 // bench_editor_window runs it in a child process for the peak memory figure.
 #include "bench/support/OffscreenEditor.h"
+#include "bench/support/PeakMemory.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <fstream>
-#include <string>
-
-namespace {
-
-long StatusKiB(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(key + ":")) {
-            return std::stol(line.substr(key.size() + 1));
-        }
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -43,8 +27,7 @@ int main(int argc, char** argv) {
             rc = 1;
         }
         QCoreApplication::processEvents();
-        std::printf("vmhwm_kb=%ld vmrss_kb=%ld\n", StatusKiB("VmHWM"), StatusKiB("VmRSS"));
-        std::fflush(stdout);
+        bench::PrintPeakMemory();
     }
     return rc;
 }

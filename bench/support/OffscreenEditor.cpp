@@ -13,9 +13,11 @@ void PrepareOffscreenEditor(const std::string& scratch) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
         const std::string folder = scratch + "/" + name;
         std::filesystem::create_directories(folder);
+        // The runtime folder must be the user's alone.
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
         ::setenv(name, folder.c_str(), 1);
     }
 }

@@ -14,7 +14,8 @@
 namespace bench {
 
 // Before the QApplication is made: the offscreen platform unless another one is chosen, and the editor's
-// settings and untitled drafts under `scratch`, so that a run leaves the author's recent files alone.
+// settings, untitled drafts and runtime folder under `scratch`, so that a run leaves the author's recent
+// files alone.
 void PrepareOffscreenEditor(const std::string& scratch);
 
 // Runs the event loop until `done` holds, sleeping while no event comes; false when `bound` passed first.
