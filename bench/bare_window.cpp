@@ -1,9 +1,15 @@
 // The start-up and memory anchors: an empty Qt window the size of the menu, with the menu's caption.
 // Built twice: bench_bare_window is Qt alone; bench_bare_window_sdl also links SDL2_mixer and opens the
 // audio device the way the sound player does. With --text the window shows one line of text in the menu's
-// font, which tells what drawing any text at all costs a window.
+// font, which tells what drawing any text at all costs a window. With --quit-when-painted it ends once
+// painted, printing its peak memory: the anchor of the editor's memory, measured without a display by
+// bench_editor_window.
+#include "bench/support/PeakMemory.h"
+
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstring>
@@ -14,6 +20,23 @@
 
 #include <cstdio>
 #endif
+
+namespace {
+
+class QuitWhenPainted : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QTimer::singleShot(0, qApp, [] {
+                bench::PrintPeakMemory();
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,6 +50,12 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Menu"));
     window.resize(260, 218);
+    QuitWhenPainted quit;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quit-when-painted") == 0) {
+            window.installEventFilter(&quit);
+        }
+    }
     if (argc > 1 && std::strcmp(argv[1], "--text") == 0) {
         auto* label = new QLabel(QStringLiteral("Witamy w grze  tekstowej"), &window);
         QFont font(QStringLiteral("Liberation Serif"));

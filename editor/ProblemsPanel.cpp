@@ -50,6 +50,10 @@ ProblemsPanel::ProblemsPanel(QWidget* parent) : QListWidget(parent) {
     setObjectName("Problemy");
     setAccessibleName(tr("Problemy"));
     setWordWrap(true);
+    // The wrapped rows are measured a batch at a time between events: a long report shows its first
+    // findings at once and never holds up typing while the rest are measured.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(200);
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int row = this->row(item);
         if (row >= 0 && static_cast<std::size_t>(row) < where_.size()) {
@@ -73,9 +77,12 @@ void ProblemsPanel::Show(const CheckReport& report) {
             where.field = FieldOfMessage(finding.message);
         }
         where_.push_back(where);
-        auto* item = new QListWidgetItem(QString::fromStdString(report.lines[i]), this);
+        // Made apart and then added: an item made in the list looks itself up in it, row by row, at every
+        // change, which made a report of many findings take time growing with their square.
+        auto* item = new QListWidgetItem(QString::fromStdString(report.lines[i]));
         item->setForeground(finding.severity == kit::Severity::Error ? QColor(0xb7, 0x1c, 0x1c)
                                                                      : QColor(0x8d, 0x5a, 0x00));
+        addItem(item);
     }
     if (report.findings.empty()) {
         summary_ = tr("Brak problemów");
