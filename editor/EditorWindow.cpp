@@ -206,13 +206,13 @@ void EditorWindow::MakeMenus() {
                     &EditorWindow::RenumberStep);
 
     QMenu* widok = menuBar()->addMenu(tr("&Widok"));
-    widok->addAction(tr("&Kroki"), QKeySequence(Qt::ALT | Qt::Key_1), this,
+    widok->addAction(tr("&Kroki"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
                      [this] { steps_->setFocus(Qt::ShortcutFocusReason); });
-    widok->addAction(tr("&Formularz"), QKeySequence(Qt::ALT | Qt::Key_2), this,
+    widok->addAction(tr("&Formularz"), QKeySequence(Qt::CTRL | Qt::Key_2), this,
                      [this] { form_->Nazwa->setFocus(Qt::ShortcutFocusReason); });
-    widok->addAction(tr("Ź&ródło"), QKeySequence(Qt::ALT | Qt::Key_3), this,
+    widok->addAction(tr("Ź&ródło"), QKeySequence(Qt::CTRL | Qt::Key_3), this,
                      [this] { source_->setFocus(Qt::ShortcutFocusReason); });
-    widok->addAction(tr("&Problemy"), QKeySequence(Qt::ALT | Qt::Key_4), this,
+    widok->addAction(tr("&Problemy"), QKeySequence(Qt::CTRL | Qt::Key_4), this,
                      [this] { problems_->setFocus(Qt::ShortcutFocusReason); });
     UpdateHistoryActions();
 }

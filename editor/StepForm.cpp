@@ -119,7 +119,7 @@ StepForm::StepForm(StoryDocument& document, IFormMedia& media, QWidget* parent)
     auto* opisColumn = new QVBoxLayout;
     opisColumn->addWidget(Opis);
     opisColumn->addWidget(OpisCount, 0, Qt::AlignRight);
-    form->addRow(AddLabel(tr("O&pis"), Opis), opisColumn);
+    form->addRow(AddLabel(tr("Op&is"), Opis), opisColumn);
 
     completer_ = new QCompleter(this);
     completer_->setCaseSensitivity(Qt::CaseInsensitive);

@@ -85,7 +85,7 @@ void StoryGraph::Forward() {
                 continue;
             }
             // Known: the buttons open before the click are.
-            const int next = *scenario::OpenAfter(typ_[t], m);
+            const int next = scenario::OpenAfter(typ_[t], m).value_or(m);
             if (next == 0) {
                 endings_[t] = true;
             } else if ((state_[t] & (1u << (next - 1))) == 0) {

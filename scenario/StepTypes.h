@@ -36,8 +36,11 @@ constexpr std::optional<int> OpenAfter(std::uint8_t Typ, std::optional<int> open
     if (Typ == TypKoniec) {
         return 0;
     }
-    const std::optional<int> offered = OpenChoices(Typ);
-    return offered ? offered : open;
+    if (const std::optional<int> offered = OpenChoices(Typ)) {
+        return *offered;
+    }
+    // Rebuilt rather than copied: GCC 12 takes the copy of an empty optional for a read of its value.
+    return open ? std::optional<int>(*open) : std::nullopt;
 }
 
 // The names the authors' type list gives types 1 to 5; empty for the others.

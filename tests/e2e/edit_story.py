@@ -259,7 +259,7 @@ class EditStory:
         self.fill("alt+n", "text", "Nazwa", FIRST["name"])
         self.choose_type(FIRST["typ"])
         self.fill("alt+o", "combo box", "Obraz", FIRST["picture"], box=("text", ""))
-        self.fill("alt+p", "text", "Opis", FIRST["opis"])
+        self.fill("alt+i", "text", "Opis", FIRST["opis"])
         for k, choice in enumerate(FIRST["choices"], start=1):
             self.fill(f"alt+{k}", "text", f"Wybór {k}", choice)
         log("step 2, made by the Nowy krok button of Cel 1")
@@ -268,7 +268,7 @@ class EditStory:
                   and self.find(EDITOR, EDITOR_TITLE, "list item", r"2: .*", "SELECTED"))
         self.fill("alt+n", "text", "Nazwa", SECOND["name"])
         self.choose_type(SECOND["typ"])
-        self.fill("alt+p", "text", "Opis", SECOND["opis"])
+        self.fill("alt+i", "text", "Opis", SECOND["opis"])
         self.wait("step 2 by its name in the list",
                   lambda: self.find(EDITOR, EDITOR_TITLE, "list item", rf"2: {SECOND['name']}( \(.*\))?"))
 
