@@ -291,7 +291,7 @@ class EditStory:
         log("Ctrl+B")
         self.press(EDITOR_TITLE, "ctrl+b")
         self.wait("las.Kro and las.lis built",
-                  lambda: self.find(EDITOR, EDITOR_TITLE, "status bar", "Zbudowano las.Kro")
+                  lambda: self.find(EDITOR, EDITOR_TITLE, "status bar", "Zbudowano las.Kro: 0 błędów, 2 ostrzeżenia")
                   and all(os.path.exists(os.path.join(self.story, f"las.{e}")) for e in ("Kro", "lis")))
         self.press(EDITOR_TITLE, "ctrl+q")
         self.ended("editor")
