@@ -75,8 +75,9 @@ EditorWindow::EditorWindow(platform::IMediaPlayer& player, platform::IMessages& 
         [program](const QString& path) { OpenSoundElsewhere(program, path); });
     check_ = std::make_unique<BackgroundCheck>(
         [this](CheckReport report) {
+            auto shared = std::make_shared<const CheckReport>(std::move(report));
             QMetaObject::invokeMethod(
-                this, [this, report = std::move(report)] { ShowChecked(report); }, Qt::QueuedConnection);
+                this, [this, shared = std::move(shared)] { ShowChecked(shared); }, Qt::QueuedConnection);
         },
         probe_);
     const QSettings settings = Settings();
@@ -445,7 +446,7 @@ bool EditorWindow::Build() {
             return;
         }
         kit::WriteStory(parsed.story, kro, exists);
-        ShowChecked(CheckScenarioFiles(kro, probe_.get()));
+        ShowChecked(std::make_shared<const CheckReport>(CheckScenarioFiles(kro, probe_.get())));
         Say(tr("Zbudowano %1: %2").arg(kroName, problems_->Summary()));
     });
 }
@@ -461,9 +462,9 @@ QString EditorWindow::CheckedName() const {
                : QFileInfo(file_.path).fileName();
 }
 
-void EditorWindow::ShowChecked(const CheckReport& report) {
-    problems_->Show(report);
-    model_->SetMarks(report.marks);
+void EditorWindow::ShowChecked(std::shared_ptr<const CheckReport> report) {
+    model_->SetMarks(report->marks);
+    problems_->Show(std::move(report));
     statusBar()->showMessage(problems_->Summary());
 }
 

@@ -88,7 +88,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     void Say(const QString& text);
     void RememberRecent(const QString& path);
     void FillRecentMenu();
-    void ShowChecked(const CheckReport& report);
+    void ShowChecked(std::shared_ptr<const CheckReport> report);
     void GoToProblem(const ProblemLocation& where);
 
     void AddStep();

@@ -46,56 +46,87 @@ QString FieldOfMessage(const std::string& message) {
     return {};
 }
 
-ProblemsPanel::ProblemsPanel(QWidget* parent) : QListWidget(parent) {
+void ProblemsModel::SetReport(std::shared_ptr<const CheckReport> report) {
+    beginResetModel();
+    report_ = std::move(report);
+    endResetModel();
+}
+
+int ProblemsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !report_ ? 0 : static_cast<int>(report_->Size());
+}
+
+QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
+    if (!report_ || !index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const auto row = static_cast<std::size_t>(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(report_->Text(row));
+    case Qt::ForegroundRole: {
+        static const QBrush error(QColor(0xb7, 0x1c, 0x1c));
+        static const QBrush warning(QColor(0x8d, 0x5a, 0x00));
+        return report_->SeverityAt(row) == kit::Severity::Error ? error : warning;
+    }
+    default:
+        return {};
+    }
+}
+
+ProblemsPanel::ProblemsPanel(QWidget* parent) : QListView(parent), model_(new ProblemsModel(this)) {
     setObjectName("Problemy");
     setAccessibleName(tr("Problemy"));
-    setWordWrap(true);
-    // The wrapped rows are measured a batch at a time between events: a long report shows its first
-    // findings at once and never holds up typing while the rest are measured.
-    setLayoutMode(QListView::Batched);
-    setBatchSize(200);
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        const int row = this->row(item);
-        if (row >= 0 && static_cast<std::size_t>(row) < where_.size()) {
-            emit Activated(where_[static_cast<std::size_t>(row)]);
+    setModel(model_);
+    // One line a finding, as the toolkit prints it: every row is as high as the first, so the view never
+    // measures a hundred thousand of them; the whole text is in the row's tip.
+    setUniformItemSizes(true);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(this, &QListView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            emit Activated(Location(index.row()));
         }
     });
 }
 
-void ProblemsPanel::Show(const CheckReport& report) {
-    const int keep = currentRow();
-    setUpdatesEnabled(false);
-    clear();
-    where_.clear();
-    for (std::size_t i = 0; i < report.findings.size(); ++i) {
-        const kit::Finding& finding = report.findings[i];
-        ProblemLocation where;
-        if (finding.line > 0) {
-            where.line = finding.line;
-        } else {
-            where.record = finding.record;
-            where.field = FieldOfMessage(finding.message);
-        }
-        where_.push_back(where);
-        // Made apart and then added: an item made in the list looks itself up in it, row by row, at every
-        // change, which made a report of many findings take time growing with their square.
-        auto* item = new QListWidgetItem(QString::fromStdString(report.lines[i]));
-        item->setForeground(finding.severity == kit::Severity::Error ? QColor(0xb7, 0x1c, 0x1c)
-                                                                     : QColor(0x8d, 0x5a, 0x00));
-        addItem(item);
+QString ProblemsPanel::Text(int row) const {
+    return model_->data(model_->index(row), Qt::DisplayRole).toString();
+}
+
+ProblemLocation ProblemsPanel::Location(int row) const {
+    const CheckReport* report = model_->Report();
+    ProblemLocation where;
+    if (report == nullptr || row < 0 || static_cast<std::size_t>(row) >= report->Size()) {
+        return where;
     }
-    if (report.findings.empty()) {
+    const auto i = static_cast<std::size_t>(row);
+    if (report->LineAt(i) > 0) {
+        where.line = report->LineAt(i);
+    } else {
+        where.record = report->RecordAt(i);
+        where.field = FieldOfMessage(report->MessageAt(i));
+    }
+    return where;
+}
+
+void ProblemsPanel::Show(std::shared_ptr<const CheckReport> report) {
+    const int keep = currentIndex().row();
+    if (report->Empty()) {
         summary_ = tr("Brak problemów");
     } else {
         summary_ =
-            QString::fromStdString(kit::Count(report.errors, "błąd", "błędy", "błędów") + ", " +
-                                   kit::Count(report.warnings, "ostrzeżenie", "ostrzeżenia", "ostrzeżeń"));
+            QString::fromStdString(kit::Count(report->errors, "błąd", "błędy", "błędów") + ", " +
+                                   kit::Count(report->warnings, "ostrzeżenie", "ostrzeżenia", "ostrzeżeń"));
     }
+    model_->SetReport(std::move(report));
     setAccessibleDescription(summary_);
-    if (keep >= 0 && keep < count()) {
-        setCurrentRow(keep);
+    if (keep >= 0 && keep < Count()) {
+        setCurrentIndex(model_->index(keep));
     }
-    setUpdatesEnabled(true);
 }
 
 } // namespace editor

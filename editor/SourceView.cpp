@@ -31,7 +31,7 @@ SourceView::SourceView(StoryDocument& document, QWidget* parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    new SourceHighlighter(this->document());
+    new SourceHighlighter(this);
     connect(this->document(), &QTextDocument::contentsChange, this, &SourceView::ContentsChange);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         const int line = textCursor().blockNumber();

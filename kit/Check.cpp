@@ -294,8 +294,25 @@ CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSi
 
 } // namespace
 
+namespace {
+
+// The check, and the graph it walked for whoever also wants to draw or mark the steps.
+CheckSummary CheckWithGraph(ScenarioInput& input, MediaProbe* media, FindingSink& sink, StoryGraph* graph) {
+    if (media != nullptr) {
+        media->NewCheck();
+    }
+    Pass pass = ReadScenario(input, media);
+    const CheckSummary summary = ReportFindings(pass, input.Name(), sink);
+    if (graph != nullptr) {
+        *graph = std::move(pass.graph);
+    }
+    return summary;
+}
+
+} // namespace
+
 CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
-    return ReportFindings(ReadScenario(input, media), input.Name(), sink);
+    return CheckWithGraph(input, media, sink, nullptr);
 }
 
 CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,
@@ -311,11 +328,7 @@ CheckSummary CheckStorySource(std::string_view text, const std::string& storyPat
     }
     const std::string folder = FolderOf(storyPath);
     const auto input = CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, folder), folder);
-    const CheckSummary summary = CheckScenario(*input, media, sink);
-    if (graph != nullptr) {
-        *graph = ReadGraph(*input);
-    }
-    return summary;
+    return CheckWithGraph(*input, media, sink, graph);
 }
 
 } // namespace kit

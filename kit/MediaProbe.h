@@ -20,6 +20,9 @@ class MediaProbe {
     // player shows or plays the file without a word.
     virtual std::optional<MediaProblem> Picture(const std::string& folder, const std::string& name) = 0;
     virtual std::optional<MediaProblem> Sound(const std::string& folder, const std::string& name) = 0;
+    // Called as each check starts: a probe that remembers what it found looks again at what may have
+    // changed on disk since the last check.
+    virtual void NewCheck() {}
 };
 
 } // namespace kit

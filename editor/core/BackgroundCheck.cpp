@@ -5,39 +5,58 @@
 #include "kit/Check.h"
 #include "scenario/StepTypes.h"
 
-#include <sstream>
-
 namespace editor {
 
 namespace {
 
-// Keeps every finding with the line the toolkit prints for it.
-// Files are named as `przygoda-kit check` names them when run in the story's folder.
+// Keeps every finding. Files are named as `przygoda-kit check` names them when run in the story's folder.
 class ReportSink : public kit::FindingSink {
   public:
-    ReportSink(CheckReport& report, std::string folder) : report_(report), folder_(std::move(folder) + "/") {}
+    ReportSink(CheckReport& report, std::string folder, const Cancelled& cancelled)
+        : report_(report), folder_(std::move(folder) + "/"), cancelled_(cancelled) {}
 
-    void Report(const kit::Finding& found) override {
-        kit::Finding finding = found;
-        if (finding.file.starts_with(folder_)) {
-            finding.file.erase(0, folder_.size());
+    void Report(const kit::Finding& finding) override {
+        if (cancelled_ && report_.Size() % 256 == 0 && cancelled_()) {
+            throw CheckCancelled{};
         }
-        std::ostringstream line;
-        kit::TextSink(line).Report(finding);
-        std::string text = std::move(line).str();
-        if (!text.empty() && text.back() == '\n') {
-            text.pop_back();
-        }
-        report_.lines.push_back(std::move(text));
-        report_.findings.push_back(finding);
+        const std::string_view file = finding.file;
+        report_.Add(finding, file.starts_with(folder_) ? file.substr(folder_.size()) : file);
     }
 
   private:
     CheckReport& report_;
     std::string folder_;
+    const Cancelled& cancelled_;
 };
 
-StepMarks MarksOf(const kit::StoryGraph& graph, const std::vector<kit::Finding>& findings) {
+// The media check, given up as soon as the text it is checking is no longer the newest.
+class CancellableProbe : public kit::MediaProbe {
+  public:
+    CancellableProbe(kit::MediaProbe& probe, const Cancelled& cancelled)
+        : probe_(probe), cancelled_(cancelled) {}
+
+    std::optional<kit::MediaProblem> Picture(const std::string& folder, const std::string& name) override {
+        GiveUpIfCancelled();
+        return probe_.Picture(folder, name);
+    }
+    std::optional<kit::MediaProblem> Sound(const std::string& folder, const std::string& name) override {
+        GiveUpIfCancelled();
+        return probe_.Sound(folder, name);
+    }
+    void NewCheck() override { probe_.NewCheck(); }
+
+  private:
+    void GiveUpIfCancelled() const {
+        if (cancelled_()) {
+            throw CheckCancelled{};
+        }
+    }
+
+    kit::MediaProbe& probe_;
+    const Cancelled& cancelled_;
+};
+
+StepMarks MarksOf(const kit::StoryGraph& graph, const CheckReport& report) {
     StepMarks marks;
     marks.byRecord.assign(static_cast<std::size_t>(graph.Records()), 0);
     for (std::int64_t r = 0; r < graph.Records(); ++r) {
@@ -55,9 +74,10 @@ StepMarks MarksOf(const kit::StoryGraph& graph, const std::vector<kit::Finding>&
             m |= MarkUnreachable;
         }
     }
-    for (const kit::Finding& finding : findings) {
-        if (finding.line == 0 && finding.record >= 0 && finding.record < graph.Records()) {
-            marks.byRecord[static_cast<std::size_t>(finding.record)] |= MarkProblem;
+    for (std::size_t i = 0; i < report.Size(); ++i) {
+        const std::int64_t record = report.RecordAt(i);
+        if (report.LineAt(i) == 0 && record >= 0 && record < graph.Records()) {
+            marks.byRecord[static_cast<std::size_t>(record)] |= MarkProblem;
         }
     }
     return marks;
@@ -65,26 +85,31 @@ StepMarks MarksOf(const kit::StoryGraph& graph, const std::vector<kit::Finding>&
 
 } // namespace
 
-CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media) {
+CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media,
+                      const Cancelled& cancelled) {
     CheckReport report;
-    ReportSink sink(report, kit::FolderOf(storyPath));
+    ReportSink sink(report, kit::FolderOf(storyPath), cancelled);
+    std::optional<CancellableProbe> cancellable;
+    if (media != nullptr && cancelled) {
+        media = &cancellable.emplace(*media, cancelled);
+    }
     kit::StoryGraph graph;
     const kit::CheckSummary summary = kit::CheckStorySource(text, storyPath, media, sink, &graph);
     report.errors = summary.errors;
     report.warnings = summary.warnings;
-    report.marks = MarksOf(graph, report.findings);
+    report.marks = MarksOf(graph, report);
     return report;
 }
 
 CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media) {
     CheckReport report;
-    ReportSink sink(report, kit::FolderOf(kroPath));
+    ReportSink sink(report, kit::FolderOf(kroPath), Cancelled{});
     kit::FileInput input(kroPath);
     const kit::CheckSummary summary = kit::CheckScenario(input, media, sink);
     kit::FileInput again(kroPath);
     report.errors = summary.errors;
     report.warnings = summary.warnings;
-    report.marks = MarksOf(kit::ReadGraph(again), report.findings);
+    report.marks = MarksOf(kit::ReadGraph(again), report);
     return report;
 }
 
@@ -95,6 +120,7 @@ BackgroundCheck::~BackgroundCheck() {
     {
         const std::lock_guard lock(mutex_);
         stop_ = true;
+        stopping_ = true;
     }
     wake_.notify_one();
     thread_.join();
@@ -106,7 +132,7 @@ void BackgroundCheck::Reset(std::string bytes, std::string storyPath) {
         reset_ = std::move(bytes);
         storyPath_ = std::move(storyPath);
         patches_.clear();
-        ++generation_;
+        newest_ = ++generation_;
     }
     wake_.notify_one();
 }
@@ -115,7 +141,7 @@ void BackgroundCheck::Apply(const Patch& patch) {
     {
         const std::lock_guard lock(mutex_);
         patches_.push_back(patch);
-        ++generation_;
+        newest_ = ++generation_;
     }
     wake_.notify_one();
 }
@@ -152,9 +178,17 @@ void BackgroundCheck::Run() {
         if (!started) {
             continue;
         }
-        CheckReport report = CheckText(text.Bytes(), storyPath, media_.get());
-        report.generation = generation;
-        done_(std::move(report));
+        // A keystroke made while the check runs makes its report out of date before it is done: the check
+        // gives up, and the newest text is checked at once.
+        const Cancelled outdated = [this, generation] {
+            return newest_.load() != generation || stopping_.load();
+        };
+        try {
+            CheckReport report = CheckText(text.Bytes(), storyPath, media_.get(), outdated);
+            report.generation = generation;
+            done_(std::move(report));
+        } catch (const CheckCancelled&) {
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "editor/core/Patch.h"
 #include "kit/MediaProbe.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -15,6 +16,10 @@
 #include <thread>
 
 namespace editor {
+
+// Asked now and then while a check runs: true when its result is no longer wanted.
+using Cancelled = std::function<bool()>;
+struct CheckCancelled {};
 
 class BackgroundCheck {
   public:
@@ -46,11 +51,15 @@ class BackgroundCheck {
     std::uint64_t generation_ = 0;
     std::uint64_t checked_ = 0;
     bool stop_ = false;
+    // The same as generation_ and stop_, for the running check to look at without the lock.
+    std::atomic<std::uint64_t> newest_{0};
+    std::atomic<bool> stopping_{false};
     std::thread thread_;
 };
 
-// One check of a whole text, as the thread runs it.
-CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media);
+// One check of a whole text, as the thread runs it; throws CheckCancelled when `cancelled` says so.
+CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media,
+                      const Cancelled& cancelled = {});
 // The check of a built scenario's files, its findings named as beside the scenario.
 CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media);
 

@@ -108,14 +108,14 @@ TEST_F(EditorWindowTest, ProblemsFollowTypingAndLeadToTheirField) {
 
     editor::StepForm* form = window_->Form();
     QTest::keyClicks(form->Wybor[1], "Wracaj");
-    ASSERT_TRUE(fixtures::WaitUntil([&] { return problems->count() == 1; }));
+    ASSERT_TRUE(fixtures::WaitUntil([&] { return problems->Count() == 1; }));
     EXPECT_EQ(
-        problems->item(0)->text().toStdString(),
+        problems->Text(0).toStdString(),
         "las.Kro:1 (Start): ostrzeżenie: wybór 2 ma tekst, ale przycisk 2 nigdy nie jest tu włączony (typ 1)")
         << "the toolkit's own words";
 
     window_->SelectStep(1);
-    emit problems->itemActivated(problems->item(0));
+    emit problems->activated(problems->model()->index(0, 0));
     EXPECT_EQ(form->Current(), 0u);
     EXPECT_EQ(window_->focusWidget(), form->Wybor[1]);
 }
@@ -171,6 +171,43 @@ TEST_F(EditorWindowTest, ADraftLeftByACrashIsOfferedBackAndComesBackWhole) {
     EXPECT_TRUE(window_->Document().Modified());
     window_->Document().Undo();
     EXPECT_EQ(window_->Document().Bytes(), Story) << "the draft is one change from the file";
+}
+
+} // namespace
+
+namespace {
+
+// The colours of a source line: none until the highlighter has seen the line in view.
+QList<QTextLayout::FormatRange> Colours(editor::EditorWindow& window, int line) {
+    const QTextBlock block = window.Source()->document()->findBlockByNumber(line);
+    return block.layout() == nullptr ? QList<QTextLayout::FormatRange>{} : block.layout()->formats();
+}
+
+TEST_F(EditorWindowTest, TheSourceIsColouredWhereItIsSeenAndAgainWhereItChanges) {
+    std::string story;
+    for (int n = 1; n <= 400; ++n) {
+        story += "krok " + std::to_string(n) + " Sala\ntyp 1\nopis Sala.\nwybor 1 Dalej -> " +
+                 std::to_string(n % 400 + 1) + "\n";
+    }
+    fixtures::WriteBytes(dir_.path() / "duza.txt", story);
+    ASSERT_TRUE(window_->Open(folder_ + "/duza.txt"));
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(fixtures::WaitUntil([&] { return !Colours(*window_, 0).isEmpty(); })) << "the first line";
+    EXPECT_TRUE(Colours(*window_, 0)[0].format.fontWeight() == QFont::Bold) << "krok";
+    const int far = 1401; // "typ 1" of step 351
+    EXPECT_TRUE(Colours(*window_, far).isEmpty()) << "a line never in view is left as it is";
+
+    window_->Source()->GoToLine(far);
+    ASSERT_TRUE(fixtures::WaitUntil([&] { return !Colours(*window_, far).isEmpty(); }))
+        << "brought into view";
+
+    QTest::keyClick(window_->Source(), Qt::Key_Home);
+    QTest::keyClicks(window_->Source(), "# ");
+    ASSERT_TRUE(fixtures::WaitUntil([&] {
+        const auto colours = Colours(*window_, far);
+        return colours.size() == 1 && colours[0].format.fontItalic() && colours[0].length == 7;
+    })) << "the line made a comment is coloured as one";
 }
 
 } // namespace

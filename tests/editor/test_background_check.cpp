@@ -1,0 +1,65 @@
+// The check that follows the document on its own thread: an out-of-date check is given up, and the last
+// report is always of the newest text.
+#include "editor/core/BackgroundCheck.h"
+#include "editor/core/StoryText.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+// Every step's choice fills its field: a finding for each, so the story has many.
+std::string Story(int steps) {
+    std::string text = "scenariusz Sprawdzana\n";
+    for (int n = 1; n <= steps; ++n) {
+        text += "krok " + std::to_string(n) + " Sala\ntyp 1\nopis Sala " + std::to_string(n) + ".\n" +
+                "wybor 1 " + std::string(45, 'a') + " -> " + std::to_string(n % steps + 1) + "\n";
+    }
+    return text;
+}
+
+TEST(BackgroundCheck, ACheckNoLongerWantedIsGivenUp) {
+    const std::string story = Story(300);
+    const editor::CheckReport whole = editor::CheckText(story, "/nowhere/las.txt", nullptr);
+    ASSERT_GT(whole.Size(), 300u);
+    int asked = 0;
+    EXPECT_THROW(editor::CheckText(story, "/nowhere/las.txt", nullptr, [&] { return ++asked > 1; }),
+                 editor::CheckCancelled);
+    EXPECT_EQ(editor::CheckText(story, "/nowhere/las.txt", nullptr, [] { return false; }).Size(),
+              whole.Size());
+}
+
+TEST(BackgroundCheck, TheLastReportIsOfTheNewestText) {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<editor::CheckReport> reports;
+    editor::BackgroundCheck check([&](editor::CheckReport report) {
+        const std::lock_guard lock(mutex);
+        reports.push_back(std::move(report));
+        arrived.notify_all();
+    });
+    const std::string story = Story(400);
+    editor::StoryText text(story);
+    check.Reset(story, "/nowhere/las.txt");
+    // Each edit shortens one choice, so that it no longer fills its field.
+    for (std::size_t step = 0; step < 40; ++step) {
+        const std::size_t line = 1 + step * 4 + 3;
+        editor::Patch patch{line, {text.Line(line)}, {"wybor 1 krotki -> 1"}};
+        text.Apply(patch);
+        check.Apply(patch);
+    }
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(arrived.wait_for(lock, std::chrono::minutes(2), [&] {
+        return !reports.empty() && reports.back().generation == check.Generation();
+    }));
+    const editor::CheckReport expected = editor::CheckText(text.Bytes(), "/nowhere/las.txt", nullptr);
+    ASSERT_EQ(reports.back().Size(), expected.Size());
+    for (std::size_t i = 0; i < expected.Size(); ++i) {
+        EXPECT_EQ(reports.back().Text(i), expected.Text(i));
+    }
+}
+
+} // namespace
