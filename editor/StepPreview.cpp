@@ -9,7 +9,7 @@ namespace editor {
 StepPreview::StepPreview(StoryDocument& document, std::function<QString()> folder, QWidget* parent)
     : QWidget(parent), document_(document), folder_(std::move(folder)),
       game_(new game::QuietGame([this](const QString& text) { said_ << text; })), problems_(new QLabel),
-      search_(new ButtonSearch(this)) {
+      search_(std::make_unique<ButtonSearch>()) {
     setObjectName("Podglad");
     setAccessibleName(tr("Podgląd"));
     auto* layout = new QVBoxLayout(this);
@@ -19,7 +19,6 @@ StepPreview::StepPreview(StoryDocument& document, std::function<QString()> folde
     problems_->setAccessibleName(tr("Problemy podglądu"));
     layout->addWidget(problems_);
     layout->addStretch(1);
-    connect(search_, &ButtonSearch::Answered, this, &StepPreview::Redraw);
     document_.AddListener(this);
 }
 
@@ -55,9 +54,8 @@ int StepPreview::OpenOn(std::size_t index) {
         return *open;
     }
     // The type carries the buttons over: as many as the walk finds open there at most, all four where
-    // nothing reaches the step. A walk of the story as it is now is asked for; its answer redraws.
-    search_->Request([this] { return document_.Bytes(); });
-    return search_->MostOpen(step.number).value_or(4);
+    // nothing reaches the step.
+    return search_->MostOpen(document_, step.number).value_or(4);
 }
 
 void StepPreview::Redraw() {

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace editor {
@@ -45,7 +46,7 @@ class StepPreview : public QWidget, public StoryDocument::Listener {
     std::function<QString()> folder_;
     game::QuietGame* game_;
     QLabel* problems_;
-    ButtonSearch* search_;
+    std::unique_ptr<ButtonSearch> search_;
     QStringList said_;
     std::optional<std::size_t> index_;
     bool paused_ = false;
