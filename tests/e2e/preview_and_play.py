@@ -6,8 +6,8 @@ WRITER writes the scenario and its pictures byte for byte (write_preview_scenari
 its own, is played to step 2 with the number keys and its game area captured; the editor opens the same
 scenario, step 2 is selected in its list, and the game area of its Podgląd view must be the same picture,
 pixel for pixel (but for the Wyjście button, which the player's window has focused). Then F5 plays from
-step 2 in the game window with real clicks to the ending, and leaving it must select the ending's step in
-the editor. A session of its own, as edit_story.py has; exits 77 when a tool it needs is missing.
+step 2 in the game window with real clicks to the ending, each step announced to a screen reader as in the
+player, and leaving it must select the ending's step in the editor. A session of its own, as edit_story.py has; exits 77 when a tool it needs is missing.
 """
 
 import os
@@ -136,6 +136,10 @@ class PreviewAndPlay(EditStory):
         self.press(EDITOR_TITLE_HERE, "F5")
         self.wait("step 2 in the game window", lambda: self.holds(EDITOR, "Gra", "text", "Opis", STEP2), START_LIMIT)
         self.buttons_open("Idź na most", "Wróć do bramy", closed="Usiądź na ławce")
+        # Spoken as in the player: the step announced to the screen reader; the preview announces nothing.
+        self.wait("step 2 announced", lambda: self.find(EDITOR, "Gra", "notification", re.escape(STEP2[:40]) + ".*"))
+        if self.find(EDITOR, EDITOR_TITLE_HERE, "notification"):
+            raise Failure("the preview announces its step")
         self.click(EDITOR, "Gra", "push button", "Wybór 1: Idź na most")
         self.wait("step 3 in the game window", lambda: self.holds(EDITOR, "Gra", "text", "Opis", STEP3))
         # Type 7 keeps the two buttons of type 4.
