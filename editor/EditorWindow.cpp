@@ -93,6 +93,7 @@ EditorWindow::~EditorWindow() {
     // The source view leaves the document's listeners as it goes: before the document, not with the
     // window's children after it.
     delete source_;
+    delete preview_;
 }
 
 void EditorWindow::MakeViews() {
@@ -150,12 +151,25 @@ void EditorWindow::MakeViews() {
         }
     });
 
+    preview_ = new StepPreview(document_, [this] { return file_.folder; });
+    connect(form_, &StepForm::Shown, preview_, &StepPreview::ShowStep);
+    play_ = new PlayTest(messages_, player_, this);
+    connect(play_, &PlayTest::Started, preview_, [this] { preview_->SetPaused(true); });
+    connect(play_, &PlayTest::Finished, this, [this](std::int32_t shown) {
+        preview_->SetPaused(false);
+        if (const auto index = document_.IndexOfNumber(shown)) {
+            SelectStep(*index);
+        }
+        activateWindow();
+    });
+
     problems_ = new ProblemsPanel;
     connect(problems_, &ProblemsPanel::Activated, this, &EditorWindow::GoToProblem);
 
     addDockWidget(Qt::LeftDockWidgetArea, Dock(tr("Kroki"), "DokKroki", stepsPane, this));
     addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Źródło"), "DokZrodlo", source_, this));
     addDockWidget(Qt::BottomDockWidgetArea, Dock(tr("Problemy"), "DokProblemy", problems_, this));
+    addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Podgląd"), "DokPodglad", preview_, this));
     statusBar()->setObjectName("Stan");
 }
 
@@ -205,6 +219,11 @@ void EditorWindow::MakeMenus() {
                     [this] { MoveStep(1); });
     krok->addAction(tr("Zmień &numer…"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
                     &EditorWindow::RenumberStep);
+
+    QMenu* gra = menuBar()->addMenu(tr("&Gra"));
+    gra->addAction(tr("Graj od tego &kroku"), QKeySequence(Qt::Key_F5), this, &EditorWindow::PlayFromHere);
+    gra->addAction(tr("Graj od &początku"), QKeySequence(Qt::SHIFT | Qt::Key_F5), this,
+                   &EditorWindow::PlayFromStart);
 
     QMenu* widok = menuBar()->addMenu(tr("&Widok"));
     widok->addAction(tr("&Kroki"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
@@ -486,6 +505,22 @@ void EditorWindow::GoToProblem(const ProblemLocation& where) {
     }
 }
 
+void EditorWindow::PlayFromHere() {
+    const auto current = form_->Current();
+    if (!current) {
+        return;
+    }
+    platform::Guard(messages_, [&] {
+        play_->Play(document_.Bytes(), CheckedPath().toStdString(), file_.folder,
+                    static_cast<std::int32_t>(document_.Step(*current).number), preview_->OpenOn(*current));
+    });
+}
+
+void EditorWindow::PlayFromStart() {
+    platform::Guard(messages_,
+                    [&] { play_->Play(document_.Bytes(), CheckedPath().toStdString(), file_.folder, 1, 1); });
+}
+
 void EditorWindow::AddStep() {
     const std::size_t index = document_.AddStep({});
     SelectStep(index);
@@ -600,6 +635,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    play_->Stop();
     journal_->Close(true);
     journal_.reset();
     QSettings settings = Settings();

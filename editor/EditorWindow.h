@@ -3,11 +3,13 @@
 // commands of the menus. It owns the open story: its document, its file and its journal.
 
 #include "editor/EditorMedia.h"
+#include "editor/PlayTest.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/Questions.h"
 #include "editor/SourceView.h"
 #include "editor/StepForm.h"
 #include "editor/StepListModel.h"
+#include "editor/StepPreview.h"
 #include "editor/StoryFile.h"
 #include "editor/core/BackgroundCheck.h"
 #include "editor/core/JournalWriter.h"
@@ -52,6 +54,11 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     QListView* Steps() const { return steps_; }
     QLineEdit* Filter() const { return filter_; }
     ProblemsPanel* Problems() const { return problems_; }
+    StepPreview* Preview() const { return preview_; }
+    PlayTest* Play() const { return play_; }
+    // Plays the story in the game window from the selected step, or from the start as the player does.
+    void PlayFromHere();
+    void PlayFromStart();
 
     void PatchApplied(const Patch& patch) override;
     void StepsChanged() override;
@@ -110,6 +117,8 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     StepForm* form_ = nullptr;
     SourceView* source_ = nullptr;
     ProblemsPanel* problems_ = nullptr;
+    StepPreview* preview_ = nullptr;
+    PlayTest* play_ = nullptr;
     QMenu* recent_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

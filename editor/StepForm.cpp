@@ -219,6 +219,7 @@ void StepForm::ShowStep(std::optional<std::size_t> index) {
     if (other) {
         ShowPicture();
     }
+    emit Shown(index);
 }
 
 void StepForm::Fill(const StepView& step) {

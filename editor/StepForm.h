@@ -55,6 +55,8 @@ class StepForm : public QWidget {
     void Failed(const QString& message);
     // The step to show changed by the form's own action (a new step made from a choice).
     void StepCreated(std::size_t index);
+    // The form shows the step at `index` afresh: another one, or the same one after a change.
+    void Shown(std::optional<std::size_t> index);
 
   private:
     QLabel* AddLabel(const QString& text, QWidget* buddy);

@@ -3,6 +3,8 @@
 #include "editor/EditorWindow.h"
 #include "editor/QtQuestions.h"
 #include "editor/SoundProbe.h"
+#include "platform/Accessibility.h"
+#include "platform/Fonts.h"
 #include "platform/QtMessages.h"
 #include "platform/sound/SdlMediaPlayer.h"
 
@@ -58,6 +60,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("przygoda-edytor");
     QApplication::setOrganizationName("przygoda");
+    // The game window, in the preview and in play, draws and speaks as in the player.
+    platform::InstallFontSubstitutions();
+    platform::InstallAccessibility();
     platform::QtMessages messages;
     editor::QtQuestions questions;
     platform::SdlMediaPlayer player;

@@ -34,13 +34,13 @@ platform::TLabel* MakeChoiceLabel(QWidget* parent, const char* name, QRect place
     return label;
 }
 
-// The game runs a scenario in its own folder, the current directory.
-platform::MediaLookup StepPicture() {
-    return platform::FindPicture({}, Text(AktKrok->Bmp));
+// The player runs a scenario in its own folder, the current directory (an empty folder); a host names it.
+platform::MediaLookup StepPicture(const QString& folder, const scenario::TKrok& krok) {
+    return platform::FindPicture(folder, Text(krok.Bmp));
 }
 
-platform::MediaLookup StepSound() {
-    return platform::FindSound({}, Text(AktKrok->Wav));
+platform::MediaLookup StepSound(const QString& folder, const scenario::TKrok& krok) {
+    return platform::FindSound(folder, Text(krok.Wav));
 }
 
 std::int32_t ChoiceTarget(const scenario::TKrok& krok, int k) {
@@ -125,13 +125,58 @@ void TFoRpgGra::FormCreate() {
     AktKrok = std::make_unique<scenario::TKrok>();
 }
 
+void TFoRpgGra::SetStart(std::int32_t step, int open) {
+    startStep_ = step;
+    startOpen_ = open;
+}
+
+void TFoRpgGra::SetHost(GameHost* host) {
+    host_ = host;
+    if (host != nullptr) {
+        SetMainForm(false);
+    }
+}
+
+void TFoRpgGra::SetMediaFolder(const QString& folder) {
+    mediaFolder_ = folder;
+}
+
+void TFoRpgGra::SetQuiet(bool quiet) {
+    quiet_ = quiet;
+}
+
+const scenario::TKrok& TFoRpgGra::Krok() const {
+    return given_ ? *given_ : *AktKrok;
+}
+
 void TFoRpgGra::FormShow() {
     soundOff_ = false;
+    given_.reset();
     ClearStep();
     scenario::OpenScenario(Scenariusz.toStdString());
+    GoToStart();
     PresentStep();
-    // Step 1 always offers only the first choice, whatever its type.
-    SetChoicesOpen(1);
+    // Step 1 always offers only the first choice, whatever its type; a host may start elsewhere.
+    SetChoicesOpen(startOpen_);
+    if (startStep_ != 1 && AktLis.Typ == scenario::TypKoniec) {
+        // Started on an ending: the game is over, as when it is reached.
+        EndOfGame();
+    }
+    AnnounceStep();
+}
+
+void TFoRpgGra::GoToStart() {
+    if (startStep_ != 1) {
+        scenario::NrKroku = startStep_;
+        scenario::GoToStep();
+    }
+}
+
+void TFoRpgGra::ShowGivenStep(const scenario::TKrok& step, int open) {
+    given_ = step;
+    ClearStep();
+    PresentStep();
+    SetChoicesOpen(open);
     AnnounceStep();
 }
 
@@ -141,12 +186,20 @@ void TFoRpgGra::FormHide() {
 
 void TFoRpgGra::FormClose() {
     Hide();
-    platform::FoRPGMenu->Show();
+    ReturnToHost();
 }
 
 void TFoRpgGra::BuWyjscieClick() {
     Hide();
-    platform::FoRPGMenu->Show();
+    ReturnToHost();
+}
+
+void TFoRpgGra::ReturnToHost() {
+    if (host_ != nullptr) {
+        host_->GameLeft();
+    } else {
+        platform::FoRPGMenu->Show();
+    }
 }
 
 void TFoRpgGra::BuWybor1Click() {
@@ -177,30 +230,33 @@ void TFoRpgGra::FollowChoice(int k) {
 void TFoRpgGra::PresentStep() {
     // A picture or sound that fails is reported here, before the step gets its buttons: the step was read,
     // so the player is on it and plays on from it.
+    shown_ = given_ ? 0 : scenario::NrKroku;
     Guard([this] { ShowStep(); });
 }
 
 void TFoRpgGra::ShowStep() {
-    const std::array<QString, 4> choices{Text(AktKrok->Wybor1), Text(AktKrok->Wybor2), Text(AktKrok->Wybor3),
-                                         Text(AktKrok->Wybor4)};
+    const scenario::TKrok& krok = Krok();
+    const std::array<QString, 4> choices{Text(krok.Wybor1), Text(krok.Wybor2), Text(krok.Wybor3),
+                                         Text(krok.Wybor4)};
     const auto labels = ChoiceLabels();
     for (std::size_t k = 0; k < labels.size(); ++k) {
         labels[k]->SetCaption(choices[k]);
     }
-    MeOpis->setPlainText(Text(AktKrok->Opis));
+    MeOpis->setPlainText(Text(krok.Opis));
 
     using Result = platform::MediaLookup::Result;
-    if (const platform::MediaLookup picture = StepPicture(); picture.result == Result::Present) {
+    if (const platform::MediaLookup picture = StepPicture(mediaFolder_, krok);
+        picture.result == Result::Present) {
         Obrazek = platform::LoadBmpFile(picture.path);
         DrawPicture();
     } else if (picture.result == Result::Missing) {
-        Messages().ShowMessage(platform::MissingPictureMessage(Text(AktKrok->Bmp)));
+        Messages().ShowMessage(platform::MissingPictureMessage(Text(krok.Bmp)));
     }
 
-    if (const platform::MediaLookup sound = StepSound(); sound.result == Result::Present) {
+    if (const platform::MediaLookup sound = StepSound(mediaFolder_, krok); sound.result == Result::Present) {
         PlaySound(sound.path);
     } else if (sound.result == Result::Missing) {
-        Messages().ShowMessage(platform::MissingSoundMessage(Text(AktKrok->Wav)));
+        Messages().ShowMessage(platform::MissingSoundMessage(Text(krok.Wav)));
     }
 }
 
@@ -239,6 +295,9 @@ void TFoRpgGra::EndOfGame() {
 }
 
 void TFoRpgGra::AnnounceStep() {
+    if (quiet_) {
+        return;
+    }
     StepTexts step{MeOpis->toPlainText(), {}};
     const auto buttons = ChoiceButtons();
     const auto labels = ChoiceLabels();
@@ -265,7 +324,7 @@ void TFoRpgGra::SetChoicesOpen(int n) {
 
 void TFoRpgGra::PaObrazekPaint() {
     FillPictureArea();
-    const platform::MediaLookup picture = StepPicture();
+    const platform::MediaLookup picture = StepPicture(mediaFolder_, Krok());
     if (picture.result != platform::MediaLookup::Result::Present) {
         return;
     }

@@ -1,10 +1,12 @@
 #pragma once
 // The game window: one step at a time, with its description, four choices, picture and sound.
 
+#include "game/GameHost.h"
 #include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/MediaPlayer.h"
+#include "scenario/TKrok.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
@@ -13,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace game {
 
@@ -22,6 +25,23 @@ class TFoRpgGra : public platform::TForm {
   public:
     TFoRpgGra(platform::IMessages& messages, platform::IMediaPlayer& player);
     ~TFoRpgGra() override;
+
+    // For a program that hosts the window instead of the player's menu. The player never calls these,
+    // and without them the window is the player's: it starts at step 1 with button 1, returns to the menu
+    // and finds media in the current directory.
+    // Where the next showing starts: the record read after opening the scenario, and its open buttons.
+    void SetStart(std::int32_t step, int open);
+    // Leaving calls the host back instead of showing the menu; closing then never ends the program.
+    void SetHost(GameHost* host);
+    // The folder the media folders lie in; empty for the current directory, where the player runs.
+    void SetMediaFolder(const QString& folder);
+    // No announcements, for a window that only shows steps (QuietGame).
+    void SetQuiet(bool quiet);
+    // Presents `step` as a step read from the scenario is presented, with the first `open` buttons
+    // enabled, without the scenario reader: a host's own step, shown until the next one.
+    void ShowGivenStep(const scenario::TKrok& step, int open);
+    // The record of the step presented last.
+    std::int32_t ShownStep() const { return shown_; }
 
     // Presents AktKrok: texts, then picture, then sound. A failing picture or sound ends it there.
     void ShowStep();
@@ -73,6 +93,12 @@ class TFoRpgGra : public platform::TForm {
 
   private:
     void FormCreate();
+    // The host's start: the scenario reader moved from record 1 to the start record.
+    void GoToStart();
+    // Back to the menu, or to the host.
+    void ReturnToHost();
+    // The step shown: the one the host gave, else the reader's AktKrok.
+    const scenario::TKrok& Krok() const;
     // ShowStep, its failure reported, so that the caller goes on to give the step its buttons.
     void PresentStep();
     void PlaySound(const QString& path);
@@ -84,6 +110,13 @@ class TFoRpgGra : public platform::TForm {
 
     // The sound device failed during this showing of the window: steps are presented without sound.
     bool soundOff_ = false;
+    std::int32_t startStep_ = 1;
+    int startOpen_ = 1;
+    GameHost* host_ = nullptr;
+    QString mediaFolder_;
+    bool quiet_ = false;
+    std::optional<scenario::TKrok> given_;
+    std::int32_t shown_ = 0;
 };
 
 } // namespace game

@@ -3,7 +3,8 @@
 // - Show runs FormShow before the window becomes visible, then shows it and brings it to the front;
 //   Hide runs FormHide before it vanishes; neither does anything when the window already is so.
 // - Close runs FormClose even for a hidden window, then hides it, or terminates the application when the
-//   window is the main one (the first created). Closing by the window manager goes through Close.
+//   window is the main one (the first created, unless its program says otherwise). Closing by the window
+//   manager goes through Close.
 // - Every handler runs through the guard, and a window being shown or hidden is so all the same.
 // - A fixed dialog border and an exact client size; centred on the screen the first time it is shown
 //   and left where it is after that.
@@ -34,6 +35,8 @@ class TForm : public QWidget {
     static void Terminate();
 
     bool IsMainForm() const { return isMain_; }
+    // Whether closing the window ends the program; a window another program hosts is not its main one.
+    void SetMainForm(bool main) { isMain_ = main; }
     void SetDefaultButton(QPushButton* button) { defaultButton_ = button; }
     QPushButton* DefaultButton() const { return defaultButton_; }
 
