@@ -482,7 +482,11 @@ QString EditorWindow::CheckedName() const {
 }
 
 void EditorWindow::ShowChecked(std::shared_ptr<const CheckReport> report) {
-    model_->SetMarks(report->marks);
+    // A source with mistakes is not checked as a story: the steps keep their last marks, as the form
+    // keeps their last good state.
+    if (!report->marks.byRecord.empty() || document_.SourceErrors().empty()) {
+        model_->SetMarks(report->marks);
+    }
     problems_->Show(std::move(report));
     statusBar()->showMessage(problems_->Summary());
 }

@@ -1,5 +1,7 @@
 #include "editor/StepListModel.h"
 
+#include <algorithm>
+
 #include "editor/core/StepFilter.h"
 
 #include <QBrush>
@@ -85,9 +87,20 @@ void StepListModel::RefreshStep(std::size_t index) {
 }
 
 void StepListModel::SetMarks(StepMarks marks) {
+    // Only the rows whose marks changed are told: a keystroke changes one step's marks, or none.
+    int first = rows_;
+    int last = -1;
+    const int rows = std::min(rows_, static_cast<int>(document_.StepCount()));
+    for (int row = 0; row < rows; ++row) {
+        const std::int64_t record = document_.Step(static_cast<std::size_t>(row)).number;
+        if (marks.Of(record) != marks_.Of(record)) {
+            first = std::min(first, row);
+            last = row;
+        }
+    }
     marks_ = std::move(marks);
-    if (rows_ > 0) {
-        emit dataChanged(index(0), index(rows_ - 1));
+    if (first <= last) {
+        emit dataChanged(index(first), index(last));
     }
 }
 

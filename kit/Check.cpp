@@ -55,26 +55,34 @@ struct MediaResults {
 
 class Reporter {
   public:
-    Reporter(FindingSink& sink, const std::string& file) : sink_(sink), file_(file) {}
+    Reporter(FindingSink& sink, const std::string& file) : sink_(sink) { finding_.file = file; }
 
     // The record the next findings are about, and its name in code page 1250 (decoded only when reported).
     void Record(std::int64_t record, std::string_view name) {
-        record_ = record;
+        finding_.record = record;
         name_ = name;
+        decoded_ = false;
     }
     void Error(const std::string& message) { Report(Severity::Error, message); }
     void Warning(const std::string& message) { Report(Severity::Warning, message); }
     void Report(Severity severity, const std::string& message) {
-        sink_.Report(Finding{file_, record_, scenario::Cp1250ToUtf8(name_), severity, message});
+        // One finding reused: a big story has a hundred thousand findings, each otherwise three new strings.
+        if (!decoded_) {
+            finding_.name = scenario::Cp1250ToUtf8(name_);
+            decoded_ = true;
+        }
+        finding_.severity = severity;
+        finding_.message = message;
+        sink_.Report(finding_);
         ++(severity == Severity::Error ? summary_.errors : summary_.warnings);
     }
     const CheckSummary& Summary() const { return summary_; }
 
   private:
     FindingSink& sink_;
-    const std::string& file_;
-    std::int64_t record_ = 0;
+    Finding finding_;
     std::string_view name_;
+    bool decoded_ = false;
     CheckSummary summary_;
 };
 
