@@ -9,6 +9,7 @@
 #include "editor/StepForm.h"
 #include "editor/StepListModel.h"
 #include "editor/StoryFile.h"
+#include "editor/StoryMap.h"
 #include "editor/core/BackgroundCheck.h"
 #include "editor/core/JournalWriter.h"
 #include "editor/core/StoryDocument.h"
@@ -52,6 +53,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     QListView* Steps() const { return steps_; }
     QLineEdit* Filter() const { return filter_; }
     ProblemsPanel* Problems() const { return problems_; }
+    StoryMap* Map() const { return map_; }
 
     void PatchApplied(const Patch& patch) override;
     void StepsChanged() override;
@@ -110,6 +112,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     StepForm* form_ = nullptr;
     SourceView* source_ = nullptr;
     ProblemsPanel* problems_ = nullptr;
+    StoryMap* map_ = nullptr;
     QMenu* recent_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
