@@ -23,7 +23,13 @@ constexpr double NumberScale = 0.25;
 constexpr double LeastScale = 0.002;
 constexpr double MostScale = 4;
 constexpr int OverviewPixels = 4'000'000;
-constexpr int OverviewSide = 8192;
+constexpr int OverviewSide = 32000;
+// Longer edges are left out of the overview: a wide map's long edges would take most of its drawing.
+constexpr double OverviewEdge = 600;
+// Edges that only cross the view, both ends outside it, are drawn while there are no more than this many
+// edges to look at; a wide map's long edges would otherwise be a costly grey haze.
+constexpr std::size_t MostEdgesLookedAt = 3000;
+constexpr std::size_t MostNodesDrawn = 5000;
 enum Detail { Boxes = 0, Numbers = 1, Texts = 2 };
 
 const QColor Background(250, 250, 247);
@@ -31,6 +37,34 @@ const QColor EdgeColour(120, 120, 120);
 const QColor SelectedEdge(25, 118, 210);
 const QColor WayColour(239, 108, 0);
 const QColor ProblemColour(211, 47, 47);
+
+// The part of `line` inside `area` (Liang and Barsky): Qt strokes a line far longer than the view slowly,
+// and a wide map's edges run for hundreds of thousands of pixels.
+std::optional<QLineF> Clipped(const QLineF& line, const QRectF& area) {
+    const double dx = line.dx(), dy = line.dy();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {line.x1() - area.left(), area.right() - line.x1(), line.y1() - area.top(),
+                         area.bottom() - line.y1()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return std::nullopt;
+        }
+    }
+    return QLineF(line.pointAt(t0), line.pointAt(t1));
+}
 
 QColor Fill(std::uint8_t marks, bool missing) {
     if (missing) {
@@ -83,7 +117,9 @@ MapView::MapView(const StoryDocument& document, QWidget* parent) : QWidget(paren
 
 void MapView::SetPicture(std::shared_ptr<const MapPicture> picture, QImage overview) {
     picture_ = std::move(picture);
-    overview_ = std::move(overview);
+    if (!overview.isNull() || !picture_) {
+        overview_ = std::move(overview);
+    }
     if (!fitted_ && picture_ && isVisible()) {
         fitted_ = true;
         Fit();
@@ -263,7 +299,10 @@ QImage MapView::DrawOverview(const MapPicture& picture, const StepMarks& marks) 
     std::vector<QLineF> lines;
     for (const auto& route : picture.Layout().edges) {
         for (std::size_t k = 1; k < route.size(); ++k) {
-            lines.emplace_back(route[k - 1].x, route[k - 1].y, route[k].x, route[k].y);
+            const QLineF line(route[k - 1].x, route[k - 1].y, route[k].x, route[k].y);
+            if (line.length() * scale <= OverviewEdge) {
+                lines.push_back(line);
+            }
         }
     }
     p.drawLines(lines.data(), static_cast<int>(lines.size()));
@@ -291,18 +330,39 @@ void MapView::PaintFrame(QPainter& painter, QSize size) const {
     const double overviewScale =
         overview_.isNull() ? 0 : overview_.width() / std::max(1.0, picture_->Width());
     if (scale_ <= overviewScale) {
-        painter.drawImage(QRectF(ToScreen(0, 0), ToScreen(picture_->Width(), picture_->Height())), overview_);
+        // Only the part of the image the view shows, so that a long map's image is not scaled whole.
+        const QRectF whole(ToScreen(0, 0), ToScreen(picture_->Width(), picture_->Height()));
+        const QRectF shown = whole & QRectF(QPointF(0, 0), QSizeF(size));
+        if (!shown.isEmpty()) {
+            const double sx = overview_.width() / whole.width(), sy = overview_.height() / whole.height();
+            painter.drawImage(shown, overview_,
+                              QRectF((shown.left() - whole.left()) * sx, (shown.top() - whole.top()) * sy,
+                                     shown.width() * sx, shown.height() * sy));
+        }
     } else {
         const int detail = scale_ >= TextScale ? Texts : scale_ >= NumberScale ? Numbers : Boxes;
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, detail == Texts);
         painter.translate(-origin_.x() * scale_, -origin_.y() * scale_);
         painter.scale(scale_, scale_);
-        PaintEdges(painter, picture_->EdgesIn(visible), detail);
-        PaintNodes(painter, picture_->NodesIn(visible), detail);
+        const std::vector<NodeId> nodes = picture_->NodesIn(visible);
+        if (overview_.isNull() && nodes.size() > MostNodesDrawn) {
+            painter.restore(); // the overview is being drawn: too many steps to draw one by one meanwhile
+            painter.setPen(Qt::darkGray);
+            painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, tr("Rysowanie przeglądu mapy…"));
+            return;
+        }
+        const double margin = 20 / scale_;
+        PaintEdges(painter,
+                   picture_->EdgesInAtMost(visible) <= MostEdgesLookedAt ? picture_->EdgesIn(visible)
+                                                                         : picture_->EdgesOf(nodes),
+                   detail,
+                   QRectF(QPointF(visible.left - margin, visible.top - margin),
+                          QPointF(visible.right + margin, visible.bottom + margin)));
+        PaintNodes(painter, nodes, detail);
         painter.restore();
     }
-    PaintSelection(painter);
+    PaintSelection(painter, size);
     if (busy_) {
         painter.setPen(Qt::darkGray);
         painter.drawText(QRect(QPoint(6, 4), size - QSize(12, 8)), Qt::AlignTop | Qt::AlignRight,
@@ -310,7 +370,8 @@ void MapView::PaintFrame(QPainter& painter, QSize size) const {
     }
 }
 
-void MapView::PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edges, int detail) const {
+void MapView::PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edges, int detail,
+                         const QRectF& area) const {
     const auto& routes = picture_->Layout().edges;
     const MapStructure& s = picture_->Structure();
     std::vector<QLineF> lines;
@@ -318,7 +379,9 @@ void MapView::PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edg
     for (const std::int32_t e : edges) {
         const auto& route = routes[static_cast<std::size_t>(e)];
         for (std::size_t k = 1; k < route.size(); ++k) {
-            lines.emplace_back(route[k - 1].x, route[k - 1].y, route[k].x, route[k].y);
+            if (const auto line = Clipped({route[k - 1].x, route[k - 1].y, route[k].x, route[k].y}, area)) {
+                lines.push_back(*line);
+            }
         }
     }
     painter.setPen(QPen(EdgeColour, 0));
@@ -337,6 +400,9 @@ void MapView::PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edg
             continue;
         }
         const QPointF tip(route.back().x, route.back().y);
+        if (!area.contains(tip)) {
+            continue;
+        }
         const QPointF before(route[route.size() - 2].x, route[route.size() - 2].y);
         const QPointF d = tip - before;
         const double length = std::hypot(d.x(), d.y());
@@ -360,6 +426,31 @@ void MapView::PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edg
 
 void MapView::PaintNodes(QPainter& painter, const std::vector<NodeId>& nodes, int detail) const {
     const MapStructure& s = picture_->Structure();
+    if (detail == Boxes) {
+        // A few pixels a step: filled boxes, one batch a colour, a problem's red over everything else.
+        std::vector<std::pair<QRgb, QRectF>> boxes;
+        boxes.reserve(nodes.size());
+        for (const NodeId v : nodes) {
+            const MapNode& n = s.Nodes()[static_cast<std::size_t>(v)];
+            const std::uint8_t m = n.missing ? 0 : marks_.Of(n.number);
+            const MapRect b = picture_->Box(v);
+            boxes.emplace_back(((m & MarkProblem) ? ProblemColour : Fill(m, n.missing).darker(110)).rgb(),
+                               QRectF(b.left, b.top, b.right - b.left, b.bottom - b.top));
+        }
+        std::stable_sort(boxes.begin(), boxes.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        painter.setPen(Qt::NoPen);
+        std::vector<QRectF> batch;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            batch.push_back(boxes[i].second);
+            if (i + 1 == boxes.size() || boxes[i + 1].first != boxes[i].first) {
+                painter.setBrush(QColor::fromRgb(boxes[i].first));
+                painter.drawRects(batch.data(), static_cast<int>(batch.size()));
+                batch.clear();
+            }
+        }
+        return;
+    }
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);
@@ -371,9 +462,6 @@ void MapView::PaintNodes(QPainter& painter, const std::vector<NodeId>& nodes, in
         const QRectF box(b.left, b.top, b.right - b.left, b.bottom - b.top);
         QPen pen((m & MarkProblem) ? ProblemColour : QColor(90, 90, 90),
                  (m & MarkProblem) || (m & MarkStart) ? 3 : 1);
-        if (detail == Boxes) {
-            pen.setWidth(0);
-        }
         if (m & MarkUnreachable) {
             pen.setStyle(Qt::DashLine);
         }
@@ -410,7 +498,7 @@ void MapView::PaintNodes(QPainter& painter, const std::vector<NodeId>& nodes, in
     }
 }
 
-void MapView::PaintSelection(QPainter& painter) const {
+void MapView::PaintSelection(QPainter& painter, QSize size) const {
     const auto node = SelectedNode();
     if (!node) {
         return;
@@ -418,17 +506,19 @@ void MapView::PaintSelection(QPainter& painter) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const auto& routes = picture_->Layout().edges;
+    const QRectF view = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(-20, -20, 20, 20);
     const auto drawRoute = [&](std::int32_t e, const QColor& colour, double width) {
         if (e < 0) {
             return;
         }
         const auto& route = routes[static_cast<std::size_t>(e)];
-        QPolygonF line;
-        for (const kit::LayoutPoint& p : route) {
-            line << ToScreen(p.x, p.y);
-        }
         painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(line);
+        for (std::size_t k = 1; k < route.size(); ++k) {
+            const QLineF line(ToScreen(route[k - 1].x, route[k - 1].y), ToScreen(route[k].x, route[k].y));
+            if (const auto part = Clipped(line, view)) {
+                painter.drawLine(*part);
+            }
+        }
     };
     for (const std::int32_t e : wayEdges_) {
         drawRoute(e, WayColour, 4);

@@ -27,13 +27,17 @@ class MapView : public QWidget {
   public:
     explicit MapView(const StoryDocument& document, QWidget* parent = nullptr);
 
-    // A new picture (the view stays where it was); `overview` is the whole map drawn small, or null.
+    // A new picture (the view stays where it was); `overview` is the whole map drawn small, or null to
+    // keep the last one until SetOverview (an edit moves few steps).
     void SetPicture(std::shared_ptr<const MapPicture> picture, QImage overview);
     void SetOverview(QImage overview);
     void SetMarks(StepMarks marks);
     void SetBusy(bool busy);
     // The next picture is of another story: the view fits it whole.
-    void ExpectNewMap() { fitted_ = false; }
+    void ExpectNewMap() {
+        fitted_ = false;
+        overview_ = QImage();
+    }
     const MapPicture* Picture() const { return picture_.get(); }
 
     // The selected step by number, told by the rest of the window: no StepChosen. The view moves to show it.
@@ -83,8 +87,10 @@ class MapView : public QWidget {
     void Choose(NodeId node);
     void Follow(); // the way, the accessible texts and the view after the selection or the picture changed
     void PaintNodes(QPainter& painter, const std::vector<NodeId>& nodes, int detail) const;
-    void PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edges, int detail) const;
-    void PaintSelection(QPainter& painter) const;
+    // `area`: the view in map units with a margin; what lies outside it is not drawn.
+    void PaintEdges(QPainter& painter, const std::vector<std::int32_t>& edges, int detail,
+                    const QRectF& area) const;
+    void PaintSelection(QPainter& painter, QSize size) const;
     QString NodeCaption(NodeId node) const;
     QString NodeFirstWords(NodeId node) const;
 

@@ -112,30 +112,32 @@ void StoryMap::StartJob() {
     view_->SetBusy(true);
     pool_.start([this, structure, previous = picture_, full, marks = marks_] {
         std::shared_ptr<const MapPicture> picture = previous;
-        QImage overview;
         try {
             if (structure) {
                 picture = MapPicture::Make(structure, previous.get(), full || !previous);
+                // Shown at once, with the last overview (few steps moved), while the new one is drawn.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, picture] {
+                        picture_ = picture;
+                        view_->SetPicture(picture, {});
+                        ++pictures_;
+                    },
+                    Qt::QueuedConnection);
             }
-            if (picture) {
-                overview = MapView::DrawOverview(*picture, marks);
-            }
-        } catch (const std::exception&) {
-            picture = previous; // out of memory for a huge map: the last picture stays
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, picture, overview, shaped = structure != nullptr] {
-                if (shaped && picture != picture_) {
-                    picture_ = picture;
-                    view_->SetPicture(picture, overview);
-                    ++pictures_;
-                } else {
+            QImage overview = picture ? MapView::DrawOverview(*picture, marks) : QImage();
+            QMetaObject::invokeMethod(
+                this,
+                [this, overview = std::move(overview)] {
                     view_->SetOverview(overview);
-                }
-                StartJob();
-            },
-            Qt::QueuedConnection);
+                    StartJob();
+                },
+                Qt::QueuedConnection);
+        } catch (const std::exception&) {
+            // Out of memory for a huge map: the last picture stays.
+            QMetaObject::invokeMethod(
+                this, [this] { StartJob(); }, Qt::QueuedConnection);
+        }
     });
 }
 

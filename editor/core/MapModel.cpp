@@ -299,20 +299,28 @@ void MapPicture::Index() {
 
 namespace {
 
-template <class Id>
-std::vector<Id> Gather(const MapRect& area, double cell, std::size_t columns, std::size_t rows,
-                       const std::vector<std::uint32_t>& first, const std::vector<std::uint32_t>& items) {
-    std::vector<Id> found;
+struct CellRange {
+    std::size_t c0 = 1, c1 = 0, r0 = 1, r1 = 0; // empty unless c0 <= c1
+};
+
+CellRange CellsOf(const MapRect& area, double cell, std::size_t columns, std::size_t rows) {
     if (area.right < 0 || area.bottom < 0 || area.left > cell * columns || area.top > cell * rows) {
-        return found;
+        return {};
     }
     const auto clampTo = [](double v, std::size_t n) {
         return static_cast<std::size_t>(std::clamp(v, 0.0, static_cast<double>(n - 1)));
     };
-    const std::size_t c0 = clampTo(area.left / cell, columns), c1 = clampTo(area.right / cell, columns);
-    const std::size_t r0 = clampTo(area.top / cell, rows), r1 = clampTo(area.bottom / cell, rows);
-    for (std::size_t r = r0; r <= r1; ++r) {
-        for (std::size_t c = c0; c <= c1; ++c) {
+    return {clampTo(area.left / cell, columns), clampTo(area.right / cell, columns),
+            clampTo(area.top / cell, rows), clampTo(area.bottom / cell, rows)};
+}
+
+template <class Id>
+std::vector<Id> Gather(const MapRect& area, double cell, std::size_t columns, std::size_t rows,
+                       const std::vector<std::uint32_t>& first, const std::vector<std::uint32_t>& items) {
+    std::vector<Id> found;
+    const CellRange cells = CellsOf(area, cell, columns, rows);
+    for (std::size_t r = cells.r0; r <= cells.r1; ++r) {
+        for (std::size_t c = cells.c0; c <= cells.c1; ++c) {
             const std::size_t at = r * columns + c;
             for (std::uint32_t i = first[at]; i < first[at + 1]; ++i) {
                 found.push_back(static_cast<Id>(items[i]));
@@ -337,6 +345,28 @@ std::vector<NodeId> MapPicture::NodesIn(const MapRect& area) const {
 
 std::vector<std::int32_t> MapPicture::EdgesIn(const MapRect& area) const {
     return Gather<std::int32_t>(area, cell_, columns_, cellRows_, edgeFirst_, edgeItems_);
+}
+
+std::size_t MapPicture::EdgesInAtMost(const MapRect& area) const {
+    const CellRange cells = CellsOf(area, cell_, columns_, cellRows_);
+    std::size_t count = 0;
+    for (std::size_t r = cells.r0; r <= cells.r1; ++r) {
+        count += edgeFirst_[r * columns_ + cells.c1 + 1] - edgeFirst_[r * columns_ + cells.c0];
+    }
+    return count;
+}
+
+std::vector<std::int32_t> MapPicture::EdgesOf(const std::vector<NodeId>& nodes) const {
+    std::vector<std::int32_t> edges;
+    for (const NodeId v : nodes) {
+        const auto& out = out_[static_cast<std::size_t>(v)];
+        const auto& in = in_[static_cast<std::size_t>(v)];
+        edges.insert(edges.end(), out.begin(), out.end());
+        edges.insert(edges.end(), in.begin(), in.end());
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
 }
 
 std::optional<NodeId> MapPicture::NodeAt(double x, double y) const {

@@ -106,6 +106,11 @@ class MapPicture {
     // What lies in (or may cross) `area`: each node once; each edge once, sorted.
     std::vector<NodeId> NodesIn(const MapRect& area) const;
     std::vector<std::int32_t> EdgesIn(const MapRect& area) const;
+    // At most how many edges EdgesIn(area) would give, found at once (a wide map's long edges can cross a
+    // small view by the thousand).
+    std::size_t EdgesInAtMost(const MapRect& area) const;
+    // The edges that start or end at `nodes`, each once, sorted.
+    std::vector<std::int32_t> EdgesOf(const std::vector<NodeId>& nodes) const;
     std::optional<NodeId> NodeAt(double x, double y) const;
 
     const std::vector<std::int32_t>& EdgesOut(NodeId node) const {

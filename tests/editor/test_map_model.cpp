@@ -91,6 +91,16 @@ TEST(MapModel, PlacesEveryNodeApartAndATextEditMovesNothing) {
         const auto centre = picture->Layout().nodes[a].centre;
         EXPECT_EQ(picture->NodeAt(centre.x, centre.y), static_cast<NodeId>(a));
     }
+    // The grid gives every edge with a route for the whole map, and each step's own edges.
+    const editor::MapRect all{0, 0, picture->Width(), picture->Height()};
+    std::size_t routed = 0;
+    for (const auto& route : picture->Layout().edges) {
+        routed += route.size() >= 2 ? 1 : 0;
+    }
+    EXPECT_EQ(picture->EdgesIn(all).size(), routed);
+    EXPECT_GE(picture->EdgesInAtMost(all), routed);
+    EXPECT_EQ(picture->EdgesOf({*structure->NodeOfNumber(2)}), (std::vector<std::int32_t>{0, 1, 2, 3}));
+
     document.SetName(*document.IndexOfNumber(4), "Gęsty las");
     document.SetOpis(*document.IndexOfNumber(2), "Trzy drogi, jedna zarosła.");
     EXPECT_TRUE(MapStructure::Of(document).SameShape(*structure));
