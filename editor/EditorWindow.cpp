@@ -126,6 +126,7 @@ void EditorWindow::MakeViews() {
                         form_->ShowStep(static_cast<std::size_t>(row));
                         source_->GoToLine(document_.Step(static_cast<std::size_t>(row)).firstLine);
                     }
+                    map_->SelectStep(static_cast<std::size_t>(row));
                 }
             });
 
@@ -147,6 +148,7 @@ void EditorWindow::MakeViews() {
         const auto index = document_.IndexAtLine(line);
         if (index && index != form_->Current()) {
             form_->ShowStep(*index);
+            map_->SelectStep(*index);
             steps_->setCurrentIndex(filterModel_->mapFromSource(model_->index(static_cast<int>(*index))));
         }
     });
@@ -170,6 +172,14 @@ void EditorWindow::MakeViews() {
     addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Źródło"), "DokZrodlo", source_, this));
     addDockWidget(Qt::BottomDockWidgetArea, Dock(tr("Problemy"), "DokProblemy", problems_, this));
     addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Podgląd"), "DokPodglad", preview_, this));
+
+    map_ = new StoryMap(document_);
+    connect(map_, &StoryMap::StepSelected, this, &EditorWindow::SelectStep);
+    connect(map_, &StoryMap::StepOpened, this, [this](std::size_t index) {
+        SelectStep(index);
+        form_->Nazwa->setFocus(Qt::OtherFocusReason);
+    });
+    addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Mapa"), "DokMapa", map_, this));
     statusBar()->setObjectName("Stan");
 }
 
@@ -234,6 +244,9 @@ void EditorWindow::MakeMenus() {
                      [this] { source_->setFocus(Qt::ShortcutFocusReason); });
     widok->addAction(tr("&Problemy"), QKeySequence(Qt::CTRL | Qt::Key_4), this,
                      [this] { problems_->setFocus(Qt::ShortcutFocusReason); });
+    widok->addAction(tr("&Mapa"), QKeySequence(Qt::CTRL | Qt::Key_5), this,
+                     [this] { map_->View()->setFocus(Qt::ShortcutFocusReason); });
+    map_->FillMenu(menuBar()->addMenu(tr("&Mapa")));
     UpdateHistoryActions();
 }
 
@@ -292,6 +305,7 @@ void EditorWindow::Load(std::string bytes, StoryFile file) {
 
 void EditorWindow::TextReset() {
     model_->Refresh();
+    map_->DocumentReset();
     source_->Reload();
     UpdateHistoryActions();
 }
@@ -312,6 +326,8 @@ void EditorWindow::StepsChanged() {
         model_->Refresh();
     }
     form_->ShowStep(form_->Current());
+    map_->DocumentChanged(changed);
+    map_->SelectStep(form_->Current());
     UpdateHistoryActions();
     UpdateTitle();
 }
@@ -383,6 +399,7 @@ void EditorWindow::SelectStep(std::size_t index) {
         return;
     }
     form_->ShowStep(index);
+    map_->SelectStep(index);
     const QModelIndex row = filterModel_->mapFromSource(model_->index(static_cast<int>(index)));
     if (row.isValid()) {
         steps_->setCurrentIndex(row);
@@ -486,6 +503,7 @@ void EditorWindow::ShowChecked(std::shared_ptr<const CheckReport> report) {
     // keeps their last good state.
     if (!report->marks.byRecord.empty() || document_.SourceErrors().empty()) {
         model_->SetMarks(report->marks);
+        map_->SetMarks(report->marks);
     }
     problems_->Show(std::move(report));
     statusBar()->showMessage(problems_->Summary());

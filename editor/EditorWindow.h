@@ -11,6 +11,7 @@
 #include "editor/StepListModel.h"
 #include "editor/StepPreview.h"
 #include "editor/StoryFile.h"
+#include "editor/StoryMap.h"
 #include "editor/core/BackgroundCheck.h"
 #include "editor/core/JournalWriter.h"
 #include "editor/core/StoryDocument.h"
@@ -59,6 +60,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     // Plays the story in the game window from the selected step, or from the start as the player does.
     void PlayFromHere();
     void PlayFromStart();
+    StoryMap* Map() const { return map_; }
 
     void PatchApplied(const Patch& patch) override;
     void StepsChanged() override;
@@ -119,6 +121,7 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     ProblemsPanel* problems_ = nullptr;
     StepPreview* preview_ = nullptr;
     PlayTest* play_ = nullptr;
+    StoryMap* map_ = nullptr;
     QMenu* recent_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

@@ -43,6 +43,15 @@ void StoryGraph::Add(KrokSpan krok, std::optional<std::uint8_t> typ) {
     typed_ += typ ? 1 : 0;
 }
 
+void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::optional<std::uint8_t> typ) {
+    if (typ && typed_ != Records()) {
+        throw std::logic_error("StoryGraph: a typed record after an untyped one");
+    }
+    targets_.push_back(targets);
+    typ_.push_back(typ.value_or(0));
+    typed_ += typ ? 1 : 0;
+}
+
 int StoryGraph::MostOpen(std::int64_t r) const {
     const unsigned reached = state_[r] & ReachedMask;
     return reached == 0 ? 0 : std::bit_width(reached);
@@ -174,6 +183,53 @@ void StoryGraph::Backward() {
             }
         }
     }
+}
+
+std::optional<std::vector<StoryGraph::Click>> StoryGraph::ShortestWay(std::int64_t to) const {
+    if (!CanStart() || !Valid(to)) {
+        return std::nullopt;
+    }
+    if (to == 1) {
+        return std::vector<Click>{};
+    }
+    // Each state's predecessor as (state + 1) and the button pressed; 0 for a state not reached yet.
+    constexpr std::uint32_t Ending = 4; // "m - 1" of a record reached as an ending: no buttons
+    const auto encode = [](std::int64_t r, std::uint32_t slot) {
+        return static_cast<std::uint32_t>(r * 5 + slot);
+    };
+    std::vector<std::uint32_t> from(static_cast<std::size_t>(readable_) * 5, 0);
+    std::vector<std::uint8_t> button(from.size(), 0);
+    std::vector<std::uint32_t> queue{encode(1, 0)};
+    from[encode(1, 0)] = encode(1, 0) + 1;
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        const std::uint32_t s = queue[head];
+        const std::int64_t r = s / 5;
+        const std::uint32_t slot = s % 5;
+        const int m = slot == Ending ? 0 : static_cast<int>(slot) + 1;
+        for (int k = 0; k < m; ++k) {
+            const std::int64_t t = targets_[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)];
+            if (!Valid(t)) {
+                continue;
+            }
+            const int next = scenario::OpenAfter(typ_[static_cast<std::size_t>(t)], m).value_or(m);
+            const std::uint32_t n = encode(t, next == 0 ? Ending : static_cast<std::uint32_t>(next - 1));
+            if (from[n] != 0) {
+                continue;
+            }
+            from[n] = s + 1;
+            button[n] = static_cast<std::uint8_t>(k + 1);
+            if (t == to) {
+                std::vector<Click> way;
+                for (std::uint32_t at = n; at != encode(1, 0); at = from[at] - 1) {
+                    way.push_back({static_cast<std::int64_t>((from[at] - 1) / 5), button[at]});
+                }
+                std::reverse(way.begin(), way.end());
+                return way;
+            }
+            queue.push_back(n);
+        }
+    }
+    return std::nullopt;
 }
 
 StoryGraph ReadGraph(ScenarioInput& input) {

@@ -25,6 +25,8 @@ class StoryGraph {
     // Appends the next record as the step file holds it, with its type; records past the type list have
     // none (nullopt) and cannot be read by the player.
     void Add(KrokSpan krok, std::optional<std::uint8_t> typ);
+    // The same from a step's four targets alone (an editor's outline of a story): no placeholder record 0.
+    void Add(const std::array<std::int32_t, 4>& targets, std::optional<std::uint8_t> typ);
     void Analyse();
 
     std::int64_t Records() const { return static_cast<std::int64_t>(typ_.size()); }
@@ -49,6 +51,18 @@ class StoryGraph {
     bool Placeholder(std::int64_t r) const { return r == 0 && blankZero_ && !Reachable(0); }
     std::uint8_t Typ(std::int64_t r) const { return typ_[r]; }
     const std::array<std::int32_t, 4>& Targets(std::int64_t r) const { return targets_[r]; }
+
+    // One click on the way: the record shown and the button pressed on it.
+    struct Click {
+        std::int64_t record = 0;
+        int button = 0;
+        bool operator==(const Click&) const = default;
+    };
+    // The fewest clicks from the start to record `to` (as a step or as an ending), over the same states
+    // as the walk, so that a way never presses a button that is not open; among ways as short, the one
+    // with the lowest buttons first. Empty for the start itself; nullopt when no way leads there.
+    // Breadth-first over at most four states a record: time and memory grow with the records.
+    std::optional<std::vector<Click>> ShortestWay(std::int64_t to) const;
 
   private:
     // state_ bits 0-3: states (record, m = 1..4) reached; bits 4-7: those states can reach an ending.

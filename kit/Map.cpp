@@ -1,5 +1,6 @@
 #include "kit/Map.h"
 
+#include "kit/Check.h"
 #include "kit/Graph.h"
 #include "kit/MapPlacer.h"
 #include "scenario/AtomicFile.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -57,10 +59,23 @@ std::string Label(const std::string& cp1250) {
     return DotEscape(scenario::Cp1250ToUtf8(cp1250));
 }
 
+// How many findings check has about each record; the story-wide ones name no record of their own.
+class ProblemCounter : public FindingSink {
+  public:
+    void Report(const Finding& finding) override {
+        if (finding.line == 0) {
+            ++counts[finding.record];
+        }
+    }
+    std::map<std::int64_t, int> counts;
+};
+
 } // namespace
 
 void WriteDot(ScenarioInput& input, std::ostream& out, bool placed) {
     const StoryGraph graph = ReadGraph(input);
+    ProblemCounter problems;
+    CheckScenario(input, nullptr, problems);
     MapPlacer placer;
     out << "digraph przygoda {\n"
            "  graph [rankdir=TB, fontname=\"Sans\"];\n"
@@ -94,6 +109,12 @@ void WriteDot(ScenarioInput& input, std::ostream& out, bool placed) {
         std::string text = std::to_string(r) + ": " + Label(step.Nazwa);
         if (!mark.empty()) {
             text += " (" + mark + ")";
+        }
+        // Drawn last, so that the red border shows whatever else the step is.
+        const auto found = problems.counts.find(r);
+        if (found != problems.counts.end()) {
+            attributes += ", color=\"#d32f2f\", penwidth=3";
+            text += " – problemy: " + std::to_string(found->second);
         }
         text += "\\n" + Label(FirstWords(step.Opis));
         out << "  r" << r << " [label=\"" << text << "\"" << attributes << "];\n";

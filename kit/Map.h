@@ -1,7 +1,8 @@
 #pragma once
 // `map`: the story as a graph in the DOT language. A node a step (record number, name, the first words of
 // its description), an edge a choice a player can click (its number and text); the start, the endings,
-// steps nobody reaches and traps are marked. `placed` adds the map's own layout (MapPlacer) for RunDot.
+// steps nobody reaches and traps are marked, and so are the steps `check` finds problems in (a red border
+// and their count; media are not looked at). `placed` adds the map's own layout (MapPlacer) for RunDot.
 
 #include "kit/ScenarioInput.h"
 

@@ -104,4 +104,51 @@ TEST(Map, GraphvizDrawsThePlacedMap) {
     }
 }
 
+TEST(Map, StepsWithProblemsAreMarkedWithTheirCount) {
+    fixtures::TempDir dir;
+    // Choice texts only where their buttons open, so that only records 2 and 4 have problems.
+    const auto step = [](std::uint8_t typ, std::array<std::int32_t, 4> targets, int texts) {
+        Step s = S(typ, targets);
+        for (int k = texts; k < 4; ++k) {
+            s.wybory[static_cast<std::size_t>(k)].clear();
+        }
+        return s;
+    };
+    Step placeholder;
+    placeholder.typ = 0;
+    fixtures::WriteScenario(
+        dir / "s.Kro", {placeholder, step(0, {2}, 1), step(4, {3, 9}, 2), step(2, {}, 0), step(0, {3}, 1)});
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(kit::RunKit({"map", (dir / "s.Kro").string()}, out, err), 0) << err.str();
+    const std::string dot = out.str();
+    const auto node = [&](const std::string& name) {
+        const std::size_t at = dot.find("  " + name + " [label=");
+        return at == std::string::npos ? std::string() : dot.substr(at, dot.find('\n', at) - at);
+    };
+    // Record 2's second choice cannot be read and record 4 is out of reach; record 1 and the ending 3
+    // are clean.
+    for (const char* name : {"r2", "r4"}) {
+        EXPECT_NE(node(name).find(" – problemy: "), std::string::npos) << node(name);
+        EXPECT_NE(node(name).find("color=\"#d32f2f\""), std::string::npos) << node(name);
+    }
+    for (const char* name : {"r1", "r3"}) {
+        ASSERT_FALSE(node(name).empty()) << dot;
+        EXPECT_EQ(node(name).find("problemy"), std::string::npos) << node(name);
+        EXPECT_EQ(node(name).find("#d32f2f"), std::string::npos) << node(name);
+    }
+    std::ostringstream check;
+    ASSERT_EQ(kit::RunKit({"check", (dir / "s.Kro").string()}, check, err), 1) << err.str();
+    // The count is check's: as many as it reports about record 2.
+    const std::string text = check.str();
+    std::size_t aboutTwo = 0;
+    for (std::size_t at = text.find("s.Kro:2 "); at != std::string::npos;
+         at = text.find("s.Kro:2 ", at + 1)) {
+        ++aboutTwo;
+    }
+    EXPECT_NE(node("r2").find(" – problemy: " + std::to_string(aboutTwo) + "\\n"), std::string::npos)
+        << node("r2") << "\n"
+        << text;
+}
+
 } // namespace
