@@ -501,7 +501,8 @@ QString EditorWindow::CheckedName() const {
 void EditorWindow::ShowChecked(std::shared_ptr<const CheckReport> report) {
     // A source with mistakes is not checked as a story: the steps keep their last marks, as the form
     // keeps their last good state.
-    if (!report->marks.byRecord.empty() || document_.SourceErrors().empty()) {
+    const bool sourceMistakes = !report->Empty() && report->LineAt(0) > 0;
+    if (!sourceMistakes) {
         model_->SetMarks(report->marks);
         map_->SetMarks(report->marks);
     }

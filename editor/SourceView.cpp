@@ -3,6 +3,7 @@
 #include "editor/SourceHighlighter.h"
 
 #include <QFontDatabase>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -52,6 +53,13 @@ void SourceView::Reload() {
     following_ = true;
     setPlainText(Joined(document_.Text().Lines()));
     following_ = false;
+}
+
+void SourceView::resizeEvent(QResizeEvent* event) {
+    // Lines never wrap here, so a new width changes nothing but the scroll bars; told of it, the text's
+    // layout would make a layout of its own for each of a big story's hundred thousand lines.
+    QResizeEvent sameWidth(QSize(event->oldSize().width(), event->size().height()), event->oldSize());
+    QPlainTextEdit::resizeEvent(&sameWidth);
 }
 
 void SourceView::GoToLine(std::size_t line) {

@@ -26,6 +26,9 @@ class SourceView : public QPlainTextEdit, public StoryDocument::Listener {
     // The cursor moved to another line (0-based), so that the form can follow.
     void LineChanged(std::size_t line);
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void ContentsChange(int position, int charsRemoved, int charsAdded);
 

@@ -276,8 +276,28 @@ void MapPicture::Index() {
         }
     });
     // An edge in every cell a point of its segments falls in, the points a quarter of a cell apart, so that
-    // a view the edge crosses finds it.
+    // a view the edge crosses finds it. An edge across much of a wide map would fill thousands of cells:
+    // such edges are kept apart with their bounds, and every view looks at those few.
+    longEdges_.clear();
+    std::vector<bool> isLong(edges.size(), false);
+    for (std::size_t e = 0; e < edges.size(); ++e) {
+        MapRect bounds{std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                       std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()};
+        for (const kit::LayoutPoint& p : layout_.edges[e]) {
+            bounds = {std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+                      std::max(bounds.bottom, p.y)};
+        }
+        constexpr double LongCells = 32;
+        if (bounds.right - bounds.left > LongCells * cell_ ||
+            bounds.bottom - bounds.top > LongCells * cell_) {
+            isLong[e] = true;
+            longEdges_.push_back({static_cast<std::int32_t>(e), bounds});
+        }
+    }
     fill(edgeFirst_, edgeItems_, edges.size(), [&](std::size_t e, const auto& add) {
+        if (isLong[e]) {
+            return;
+        }
         const std::vector<kit::LayoutPoint>& route = layout_.edges[e];
         std::size_t last = std::numeric_limits<std::size_t>::max();
         for (std::size_t k = 1; k < route.size(); ++k) {
@@ -344,7 +364,14 @@ std::vector<NodeId> MapPicture::NodesIn(const MapRect& area) const {
 }
 
 std::vector<std::int32_t> MapPicture::EdgesIn(const MapRect& area) const {
-    return Gather<std::int32_t>(area, cell_, columns_, cellRows_, edgeFirst_, edgeItems_);
+    std::vector<std::int32_t> found =
+        Gather<std::int32_t>(area, cell_, columns_, cellRows_, edgeFirst_, edgeItems_);
+    for (const LongEdge& edge : longEdges_) {
+        if (edge.bounds.Crosses(area)) {
+            found.push_back(edge.edge);
+        }
+    }
+    return found;
 }
 
 std::size_t MapPicture::EdgesInAtMost(const MapRect& area) const {
@@ -352,6 +379,9 @@ std::size_t MapPicture::EdgesInAtMost(const MapRect& area) const {
     std::size_t count = 0;
     for (std::size_t r = cells.r0; r <= cells.r1; ++r) {
         count += edgeFirst_[r * columns_ + cells.c1 + 1] - edgeFirst_[r * columns_ + cells.c0];
+    }
+    for (const LongEdge& edge : longEdges_) {
+        count += edge.bounds.Crosses(area) ? 1 : 0;
     }
     return count;
 }

@@ -83,6 +83,9 @@ class MapStructure {
 struct MapRect {
     double left = 0, top = 0, right = 0, bottom = 0;
     bool Contains(double x, double y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    bool Crosses(const MapRect& o) const {
+        return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+    }
 };
 
 // How the keyboard moves on the map: along a choice, back up the way one came, to the first choice's
@@ -136,6 +139,12 @@ class MapPicture {
     double cell_ = 1;
     std::size_t columns_ = 1, cellRows_ = 1;
     std::vector<std::uint32_t> nodeFirst_, nodeItems_, edgeFirst_, edgeItems_;
+    // Edges too long for the grid, with their bounds.
+    struct LongEdge {
+        std::int32_t edge;
+        MapRect bounds;
+    };
+    std::vector<LongEdge> longEdges_;
 };
 
 // The nodes of steps that `query` finds, best first: the step of that number, the step of that label,
