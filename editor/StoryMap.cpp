@@ -1,5 +1,6 @@
 #include "editor/StoryMap.h"
 
+#include "editor/core/FreedMemory.h"
 #include "editor/core/StoryDocument.h"
 
 #include <QAction>
@@ -126,6 +127,7 @@ void StoryMap::StartJob() {
                     Qt::QueuedConnection);
             }
             QImage overview = picture ? MapView::DrawOverview(*picture, marks) : QImage();
+            ReturnFreedMemory();
             QMetaObject::invokeMethod(
                 this,
                 [this, overview = std::move(overview)] {

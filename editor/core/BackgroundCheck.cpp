@@ -1,5 +1,6 @@
 #include "editor/core/BackgroundCheck.h"
 
+#include "editor/core/FreedMemory.h"
 #include "editor/core/StoryText.h"
 #include "kit/Build.h"
 #include "kit/Check.h"
@@ -189,6 +190,7 @@ void BackgroundCheck::Run() {
             done_(std::move(report));
         } catch (const CheckCancelled&) {
         }
+        ReturnFreedMemory();
     }
 }
 
