@@ -205,10 +205,19 @@ void BM_OpenStory(benchmark::State& state) {
         };
         const bool shown = bench::WaitUntil(coloured, bench::GenerousBound);
         state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
-        if (!opened || !shown || document.StepCount() != Steps || window.SelectedStep() != 0 ||
-            window.Form()->Nazwa->text() != QString::fromStdString(document.Step(0).name) ||
-            static_cast<std::size_t>(source->blockCount()) != document.Text().LineCount()) {
-            state.SkipWithError(("the story did not show: " + editor.Trouble()).toStdString().c_str());
+        const char* trouble = !opened                         ? "not opened"
+                              : !shown                        ? "its first line never coloured"
+                              : document.StepCount() != Steps ? "not every step read"
+                              : window.SelectedStep() != 0    ? "the first step not selected"
+                              : window.Form()->Nazwa->text() != QString::fromStdString(document.Step(0).name)
+                                  ? "the form not on the first step"
+                              : static_cast<std::size_t>(source->blockCount()) != document.Text().LineCount()
+                                  ? "the source not whole"
+                                  : nullptr;
+        if (trouble != nullptr) {
+            state.SkipWithError(
+                ("the story did not show (" + std::string(trouble) + "): " + editor.Trouble().toStdString())
+                    .c_str());
             break;
         }
         if (!editor.WaitForReportAfter(seen)) {
