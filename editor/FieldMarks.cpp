@@ -230,6 +230,10 @@ QMenu* FieldMarks::MenuAt(QWidget* field, int position) {
         connect(action, &QAction::triggered, this,
                 [this, field, start, length, suggestion] { Replace(field, start, length, suggestion); });
         standard->insertAction(first, action);
+        // Opened from the keyboard, the menu starts on the best suggestion, which is read first.
+        if (standard->activeAction() == nullptr) {
+            standard->setActiveAction(action);
+        }
     }
     if (suggestions.isEmpty()) {
         auto* none = new QAction(tr("(brak podpowiedzi)"), standard);
