@@ -35,6 +35,7 @@ namespace {
 constexpr int MostRecent = 8;
 // The journal is written to the disk this soon after a change.
 constexpr int JournalDelayMs = 300;
+constexpr int AnnounceDelayMs = 600;
 
 std::string ReadWhole(const QString& path) {
     QFile file(path);
@@ -145,7 +146,11 @@ void EditorWindow::MakeViews() {
     connect(marks_, &FieldMarks::Failed, this, [this](const QString& message) { questions_.Tell(message); });
     // What an action did and the problem the cursor reached, spoken while the focus stays put.
     announcer_ = new platform::TAnnouncer(this);
-    connect(this, &EditorWindow::Said, announcer_, &platform::TAnnouncer::Announce);
+    // A little later than the status bar: what an action changed (the problems, the list, a closed dialog)
+    // reaches the screen reader first as a flood of events, amid which it drops an announcement.
+    connect(this, &EditorWindow::Said, announcer_, [this](const QString& text) {
+        QTimer::singleShot(AnnounceDelayMs, announcer_, [this, text] { announcer_->Announce(text); });
+    });
 
     source_ = new SourceView(document_);
     connect(source_, &SourceView::LineChanged, this, [this](std::size_t line) {
