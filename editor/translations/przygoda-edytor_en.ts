@@ -119,7 +119,7 @@
     </message>
     <message>
         <source>&amp;Krok</source>
-        <translation>S&amp;tep</translation>
+        <translation>&amp;Step</translation>
     </message>
     <message>
         <source>&amp;Dodaj krok</source>
@@ -147,7 +147,7 @@
     </message>
     <message>
         <source>&amp;Gra</source>
-        <translation>&amp;Play</translation>
+        <translation>&amp;Game</translation>
     </message>
     <message>
         <source>Graj od tego &amp;kroku</source>
@@ -364,7 +364,7 @@ Delete it?</translation>
     </message>
     <message>
         <source>&amp;Dźwięk</source>
-        <translation>&amp;Sound</translation>
+        <translation>So&amp;und</translation>
     </message>
     <message>
         <source>Op&amp;is</source>
