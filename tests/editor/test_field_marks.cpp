@@ -10,8 +10,8 @@
 #include "tests/support/Waits.h"
 
 #include <QFile>
-#include <QKeyEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
