@@ -2,6 +2,7 @@
 
 #include "editor/CachedMediaProbe.h"
 #include "editor/SoundProbe.h"
+#include "editor/Typography.h"
 #include "editor/core/JournalError.h"
 #include "editor/core/JournalPaths.h"
 #include "editor/core/JournalRecovery.h"
@@ -34,6 +35,7 @@ namespace {
 constexpr int MostRecent = 8;
 // The journal is written to the disk this soon after a change.
 constexpr int JournalDelayMs = 300;
+constexpr int AnnounceDelayMs = 600;
 
 std::string ReadWhole(const QString& path) {
     QFile file(path);
@@ -139,6 +141,17 @@ void EditorWindow::MakeViews() {
     connect(form_, &StepForm::Said, this, &EditorWindow::Say);
     connect(form_, &StepForm::Failed, this, [this](const QString& message) { questions_.Tell(message); });
     connect(form_, &StepForm::StepCreated, this, &EditorWindow::SelectStep);
+    spell_ = new SpellChecker(this);
+    marks_ = new FieldMarks(*form_, *spell_, this);
+    connect(marks_, &FieldMarks::Said, this, &EditorWindow::Say);
+    connect(marks_, &FieldMarks::Failed, this, [this](const QString& message) { questions_.Tell(message); });
+    // What an action did and the problem the cursor reached, spoken while the focus stays put.
+    announcer_ = new platform::TAnnouncer(this);
+    // A little later than the status bar: what an action changed (the problems, the list, a closed dialog)
+    // reaches the screen reader first as a flood of events, amid which it drops an announcement.
+    connect(this, &EditorWindow::Said, announcer_, [this](const QString& text) {
+        QTimer::singleShot(AnnounceDelayMs, announcer_, [this, text] { announcer_->Announce(text); });
+    });
 
     source_ = new SourceView(document_);
     connect(source_, &SourceView::LineChanged, this, [this](std::size_t line) {
@@ -216,6 +229,16 @@ void EditorWindow::MakeMenus() {
         filter_->setFocus(Qt::ShortcutFocusReason);
         filter_->selectAll();
     });
+    FillInsertMenu(edycja->addMenu(tr("&Wstaw")), *form_);
+    QAction* spelling =
+        edycja->addAction(tr("Sprawdzaj &pisownię"), QKeySequence(Qt::Key_F7), this, [this](bool on) {
+            spell_->SetEnabled(on);
+            Settings().setValue("spell/enabled", on);
+            Say(on ? tr("Sprawdzanie pisowni włączone") : tr("Sprawdzanie pisowni wyłączone"));
+        });
+    spelling->setCheckable(true);
+    spelling->setChecked(Settings().value("spell/enabled", true).toBool());
+    spell_->SetEnabled(spelling->isChecked());
 
     QMenu* krok = menuBar()->addMenu(tr("&Krok"));
     krok->addAction(tr("&Dodaj krok"), QKeySequence(Qt::CTRL | Qt::Key_T), this, &EditorWindow::AddStep);
@@ -292,6 +315,7 @@ void EditorWindow::Load(std::string bytes, StoryFile file) {
     }
     file_ = std::move(file);
     media_.SetFolder(file_.folder);
+    spell_->SetStoryPath(file_.path);
     document_.SetFileName(CheckedName().toStdString());
     document_.Reset(bytes);
     const std::string path = file_.path.toStdString();
@@ -453,6 +477,7 @@ bool EditorWindow::WriteTo(const QString& path) {
         file_.folder = info.absolutePath();
         file_.own = true;
         media_.SetFolder(file_.folder);
+        spell_->SetStoryPath(file_.path);
         document_.SetFileName(CheckedName().toStdString());
         document_.MarkSaved();
         check_->Reset(bytes, CheckedPath().toStdString());

@@ -3,10 +3,12 @@
 // commands of the menus. It owns the open story: its document, its file and its journal.
 
 #include "editor/EditorMedia.h"
+#include "editor/FieldMarks.h"
 #include "editor/PlayTest.h"
 #include "editor/ProblemsPanel.h"
 #include "editor/Questions.h"
 #include "editor/SourceView.h"
+#include "editor/SpellChecker.h"
 #include "editor/StepForm.h"
 #include "editor/StepListModel.h"
 #include "editor/StepPreview.h"
@@ -15,6 +17,7 @@
 #include "editor/core/BackgroundCheck.h"
 #include "editor/core/JournalWriter.h"
 #include "editor/core/StoryDocument.h"
+#include "platform/Announcer.h"
 #include "platform/Messages.h"
 
 #include <QLineEdit>
@@ -57,6 +60,9 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     ProblemsPanel* Problems() const { return problems_; }
     StepPreview* Preview() const { return preview_; }
     PlayTest* Play() const { return play_; }
+    SpellChecker* Spelling() const { return spell_; }
+    FieldMarks* Marks() const { return marks_; }
+    platform::TAnnouncer* Announcer() const { return announcer_; }
     // Plays the story in the game window from the selected step, or from the start as the player does.
     void PlayFromHere();
     void PlayFromStart();
@@ -129,6 +135,9 @@ class EditorWindow : public QMainWindow, public StoryDocument::Listener {
     std::shared_ptr<kit::MediaProbe> probe_;
     std::unique_ptr<BackgroundCheck> check_;
     QTimer* journalTimer_ = nullptr;
+    SpellChecker* spell_ = nullptr;
+    FieldMarks* marks_ = nullptr;
+    platform::TAnnouncer* announcer_ = nullptr;
 };
 
 } // namespace editor

@@ -17,10 +17,23 @@ int Length(const QString& text) {
     return static_cast<int>(text.toUcs4().size());
 }
 
+// The field a count label counts, kept on the label (a buddy would make it the field's second label).
+constexpr const char* CountOf = "przygodaCountOf";
+
+void CountsFor(QLabel* label, QWidget* field) {
+    label->setProperty(CountOf, QVariant::fromValue(static_cast<QObject*>(field)));
+}
+
 void SetCount(QLabel* label, const QString& text, int max) {
     label->setText(CountText(text, max));
     label->setStyleSheet(Length(text) > max ? "color: #b71c1c; font-weight: bold" : QString());
     label->setAccessibleName(label->text());
+    // The field says its count in words when it is reached: "183 z 250 znaków".
+    if (auto* field = qobject_cast<QWidget*>(label->property(CountOf).value<QObject*>())) {
+        field->setAccessibleDescription(
+            Length(text) > max ? StepForm::tr("%1 z %2 znaków – za długi").arg(Length(text)).arg(max)
+                               : StepForm::tr("%1 z %2 znaków").arg(Length(text)).arg(max));
+    }
 }
 
 // Sets a field's text only when it differs, so that the cursor of the field being typed in stays put.
@@ -73,6 +86,7 @@ StepForm::StepForm(StoryDocument& document, IFormMedia& media, QWidget* parent)
     Nazwa = new QLineEdit;
     Nazwa->setObjectName("Nazwa");
     NazwaCount = new QLabel;
+    CountsFor(NazwaCount, Nazwa);
     auto* nazwaRow = new QHBoxLayout;
     nazwaRow->addWidget(Nazwa, 1);
     nazwaRow->addWidget(NazwaCount);
@@ -116,6 +130,7 @@ StepForm::StepForm(StoryDocument& document, IFormMedia& media, QWidget* parent)
     // The document keeps the one history for every view.
     Opis->setUndoRedoEnabled(false);
     OpisCount = new QLabel;
+    CountsFor(OpisCount, Opis);
     auto* opisColumn = new QVBoxLayout;
     opisColumn->addWidget(Opis);
     opisColumn->addWidget(OpisCount, 0, Qt::AlignRight);
@@ -129,6 +144,7 @@ StepForm::StepForm(StoryDocument& document, IFormMedia& media, QWidget* parent)
         Wybor[i] = new QLineEdit;
         Wybor[i]->setObjectName(QStringLiteral("Wybor%1").arg(k));
         WyborCount[i] = new QLabel;
+        CountsFor(WyborCount[i], Wybor[i]);
         auto* wyborRow = new QHBoxLayout;
         wyborRow->addWidget(Wybor[i], 1);
         wyborRow->addWidget(WyborCount[i]);

@@ -9,6 +9,9 @@
 #include "platform/sound/SdlMediaPlayer.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstring>
 #include <iostream>
@@ -60,6 +63,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("przygoda-edytor");
     QApplication::setOrganizationName("przygoda");
+    // The window speaks the locale's language where a translation exists (English), Polish otherwise; the
+    // toolkit's findings stay Polish.
+    QTranslator translation;
+    QTranslator qtTranslation;
+    if (translation.load(QLocale(), QStringLiteral("przygoda-edytor"), QStringLiteral("_"),
+                         QStringLiteral(":/i18n"))) {
+        QApplication::installTranslator(&translation);
+        if (qtTranslation.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QApplication::installTranslator(&qtTranslation);
+        }
+    }
     // The game window, in the preview and in play, draws and speaks as in the player.
     platform::InstallFontSubstitutions();
     platform::InstallAccessibility();

@@ -187,15 +187,7 @@ class Parser {
         try {
             return scenario::Utf8ToCp1250(utf8);
         } catch (const scenario::Cp1250Error& e) {
-            if (e.character() == 0xFFFD) {
-                Error(line_, what + ": znak " + std::to_string(before + e.position() + 1) +
-                                 " nie jest poprawnym UTF-8");
-            } else {
-                char code[16];
-                std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(e.character()));
-                Error(line_, what + ": znak " + std::to_string(before + e.position() + 1) + " (" + code +
-                                 ") jest spoza strony kodowej 1250");
-            }
+            Error(line_, Cp1250Message(what, e, before));
             return std::nullopt;
         }
     }
@@ -532,6 +524,16 @@ bool IsScenarioName(std::string_view name) {
 
 ParseResult ParseStory(std::string_view text, const std::string& fileName) {
     return Parser(fileName).Parse(text);
+}
+
+std::string Cp1250Message(const std::string& what, const scenario::Cp1250Error& error, std::size_t before) {
+    const std::string at = std::to_string(before + error.position() + 1);
+    if (error.character() == 0xFFFD) {
+        return what + ": znak " + at + " nie jest poprawnym UTF-8";
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(error.character()));
+    return what + ": znak " + at + " (" + code + ") jest spoza strony kodowej 1250";
 }
 
 } // namespace kit

@@ -13,6 +13,7 @@
 // page 1250 byte HH) inside. Lines starting with # are comments. See docs/authoring.md.
 
 #include "kit/Findings.h"
+#include "scenario/Cp1250.h"
 #include "scenario/StepRecord.h"
 
 #include <array>
@@ -77,5 +78,10 @@ ParseResult ParseStory(std::string_view text, const std::string& fileName);
 
 // True for a scenario name that pairs with its own type list: not empty, no "/", no ".".
 bool IsScenarioName(std::string_view name);
+
+// What the toolkit says of a text that code page 1250 cannot hold, `before` characters preceding it in the
+// field: "<what>: znak N (U+XXXX) jest spoza strony kodowej 1250".
+std::string Cp1250Message(const std::string& what, const scenario::Cp1250Error& error,
+                          std::size_t before = 0);
 
 } // namespace kit

@@ -59,6 +59,9 @@ for needed in "${RUNTIME[@]}"; do
     grep -qxF "$needed" <<<"$depends" || fail "Depends lacks $needed"
 done
 grep -qw graphviz <<<"$(dpkg-deb -f "$DEB" Depends Recommends)" || fail "graphviz is not declared"
+for needed in hunspell-pl libhunspell-1.7-0; do
+    grep -qw "$needed" <<<"$(dpkg-deb -f "$DEB" Depends Recommends)" || fail "$needed is not declared"
+done
 # Everything declared can be installed here from the configured archives.
 apt-get install --simulate -q "$DEB" >"$WORK/apt.txt" 2>&1 || { cat "$WORK/apt.txt"; fail "apt cannot install $DEB"; }
 grep -E '^Inst ' "$WORK/apt.txt" || true
@@ -87,6 +90,16 @@ appstreamcli validate --pedantic --no-net "$ROOT/usr/share/metainfo/org.example.
     fail "appstreamcli validate"
 grep -q '<mediatype>application/x-przygoda-scenario</mediatype>' \
     "$ROOT/usr/share/metainfo/org.example.przygoda.metainfo.xml" || fail "the metainfo does not list the type"
+editor_desktop=$ROOT/usr/share/applications/przygoda-edytor.desktop
+report=$(desktop-file-validate "$editor_desktop" 2>&1) || true
+[ -z "$report" ] || fail "desktop-file-validate (editor): $report"
+grep -qx 'MimeType=application/x-przygoda-scenario;' "$editor_desktop" || fail "the editor is not offered for .Kro"
+grep -qx 'Exec=przygoda-edytor %f' "$editor_desktop" || fail "the editor's entry does not pass the file"
+appstreamcli validate --pedantic --no-net "$ROOT/usr/share/metainfo/org.example.przygoda.edytor.metainfo.xml" ||
+    fail "appstreamcli validate (editor)"
+for path in /usr/bin/przygoda-edytor /usr/share/icons/hicolor/scalable/apps/przygoda-edytor.svg; do
+    [ -e "$ROOT$path" ] || fail "the package lacks $path"
+done
 xmllint --noout "$ROOT/usr/share/mime/packages/przygoda.xml" || fail "the MIME description is not well-formed"
 mkdir -p "$WORK/mime/packages"
 cp "$ROOT/usr/share/mime/packages/przygoda.xml" "$WORK/mime/packages/"
