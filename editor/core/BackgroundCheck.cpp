@@ -13,8 +13,8 @@ namespace {
 // Keeps every finding. Files are named as `przygoda-kit check` names them when run in the story's folder.
 class ReportSink : public kit::FindingSink {
   public:
-    ReportSink(CheckReport& report, std::string folder, const Cancelled& cancelled)
-        : report_(report), folder_(std::move(folder) + "/"), cancelled_(cancelled) {}
+    ReportSink(CheckReport& report, std::string folder, Cancelled cancelled)
+        : report_(report), folder_(std::move(folder) + "/"), cancelled_(std::move(cancelled)) {}
 
     void Report(const kit::Finding& finding) override {
         if (cancelled_ && report_.Size() % 256 == 0 && cancelled_()) {
@@ -27,7 +27,7 @@ class ReportSink : public kit::FindingSink {
   private:
     CheckReport& report_;
     std::string folder_;
-    const Cancelled& cancelled_;
+    Cancelled cancelled_;
 };
 
 // The media check, given up as soon as the text it is checking is no longer the newest.
@@ -54,7 +54,7 @@ class CancellableProbe : public kit::MediaProbe {
     }
 
     kit::MediaProbe& probe_;
-    const Cancelled& cancelled_;
+    Cancelled cancelled_;
 };
 
 StepMarks MarksOf(const kit::StoryGraph& graph, const CheckReport& report) {
@@ -190,7 +190,10 @@ void BackgroundCheck::Run() {
             done_(std::move(report));
         } catch (const CheckCancelled&) {
         }
-        ReturnFreedMemory();
+        // Given back only while no newer text waits: that one is checked first.
+        if (newest_.load() == generation) {
+            ReturnFreedMemory();
+        }
     }
 }
 
