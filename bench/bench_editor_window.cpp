@@ -215,9 +215,12 @@ void BM_OpenStory(benchmark::State& state) {
                                   ? "the source not whole"
                                   : nullptr;
         if (trouble != nullptr) {
-            state.SkipWithError(
-                ("the story did not show (" + std::string(trouble) + "): " + editor.Trouble().toStdString())
-                    .c_str());
+            state.SkipWithError(("the story did not show (" + std::string(trouble) + "; source view " +
+                                 std::to_string(window.Source()->viewport()->width()) + "x" +
+                                 std::to_string(window.Source()->viewport()->height()) +
+                                 (window.Source()->isVisible() ? " shown" : " hidden") +
+                                 "): " + editor.Trouble().toStdString())
+                                    .c_str());
             break;
         }
         if (!editor.WaitForReportAfter(seen)) {

@@ -82,6 +82,14 @@ void SourceHighlighter::ColourSoon() {
     }
 }
 
+void SourceHighlighter::TextReplaced() {
+    QTextBlock first = view_->document()->firstBlock();
+    if (first.userState() == Coloured) {
+        first.setUserState(Stale);
+    }
+    ColourSoon();
+}
+
 void SourceHighlighter::Changed(int position, int removed, int added) {
     if (removed == 0 && added == 0) {
         return; // only laid out again

@@ -20,11 +20,14 @@ class SourceHighlighter : public QObject {
     QList<QTextLayout::FormatRange> Formats(const QString& text) const;
     // Colours the lines now in view that are not coloured as they stand.
     void ColourVisible();
+    // The same, once the events now waiting are handled.
+    void ColourSoon();
+    // After the whole text was set afresh: the one line a text keeps through that keeps its old state.
+    void TextReplaced();
 
   private:
     // A line's state: never coloured (-1, as every new line is), coloured, or changed since it was.
     enum State { Coloured = 1, Stale = 2 };
-    void ColourSoon();
     void Changed(int position, int removed, int added);
 
     QPlainTextEdit* view_;

@@ -32,7 +32,7 @@ SourceView::SourceView(StoryDocument& document, QWidget* parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    new SourceHighlighter(this);
+    highlighter_ = new SourceHighlighter(this);
     connect(this->document(), &QTextDocument::contentsChange, this, &SourceView::ContentsChange);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         const int line = textCursor().blockNumber();
@@ -53,6 +53,7 @@ void SourceView::Reload() {
     following_ = true;
     setPlainText(Joined(document_.Text().Lines()));
     following_ = false;
+    highlighter_->TextReplaced();
 }
 
 void SourceView::resizeEvent(QResizeEvent* event) {

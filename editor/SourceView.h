@@ -33,6 +33,7 @@ class SourceView : public QPlainTextEdit, public StoryDocument::Listener {
     void ContentsChange(int position, int charsRemoved, int charsAdded);
 
     StoryDocument& document_;
+    class SourceHighlighter* highlighter_ = nullptr;
     // Set while the view writes a patch of the document into itself, or reports its own edit.
     bool following_ = false;
     int lastLine_ = -1;
