@@ -2,9 +2,8 @@
 // offscreen platform with silent seams: a keystroke in a choice of the middle step until the preview's game
 // window shows it; another step selected until the preview shows it; and a step given a type that carries
 // the buttons over until the preview shows the buttons the walk over the whole story finds open there.
-#include "bench/support/GeneratedStory.h"
+#include "bench/support/EditorBench.h"
 #include "bench/support/OffscreenEditor.h"
-#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,28 +11,17 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 
 namespace {
 
-constexpr std::size_t Steps = 10000;
+using bench::OpenedEditor;
+using bench::Seconds;
+
+constexpr std::size_t Steps = bench::EditorSteps;
 constexpr std::size_t Middle = Steps / 2;
 
-std::string g_story;
-
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-std::unique_ptr<bench::OffscreenEditor> OpenedEditor(benchmark::State& state) {
-    auto editor = std::make_unique<bench::OffscreenEditor>();
-    if (!editor->OpenAndWait(QString::fromStdString(g_story))) {
-        state.SkipWithError(("the story did not open: " + editor->Trouble()).toStdString().c_str());
-        return nullptr;
-    }
-    return editor;
-}
+const std::string& g_story = bench::EditorStory();
 
 game::TFoRpgGra& PreviewGame(editor::EditorWindow& window) {
     return window.Preview()->Game()->Window();
@@ -125,18 +113,5 @@ BENCHMARK(BM_PreviewCarriedOverWalk)->Unit(benchmark::kMicrosecond)->UseManualTi
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::TempDir scratch;
-    g_story = scratch.path().string() + "/historia.txt";
-    std::ofstream(g_story, std::ios::binary) << bench::GeneratedStory(Steps);
-    bench::PrepareOffscreenEditor(scratch.path().string());
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("przygoda-edytor");
-    QApplication::setOrganizationName("przygoda");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunEditorBenchmarks(argc, argv);
 }

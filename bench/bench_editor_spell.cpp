@@ -3,9 +3,8 @@
 // its first step shows with its description and choices checked, and a keystroke in the description with
 // the marks computed again. Anchor: `przygoda-kit build` of the same story in a child process, as in
 // bench_editor_window.
-#include "bench/support/GeneratedStory.h"
+#include "bench/support/EditorBench.h"
 #include "bench/support/OffscreenEditor.h"
-#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QTest>
@@ -16,7 +15,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,21 +24,15 @@ extern char** environ;
 
 namespace {
 
-constexpr std::size_t Steps = 10000;
+using bench::OpenedEditor;
+using bench::Seconds;
+using bench::ThreadCpuSeconds;
+
+constexpr std::size_t Steps = bench::EditorSteps;
 constexpr std::size_t Middle = Steps / 2;
 
-std::string g_scratch;
-std::string g_story;
-
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-double ThreadCpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+const std::string& g_scratch = bench::EditorScratch();
+const std::string& g_story = bench::EditorStory();
 
 // Runs `args` with its output discarded; false when it could not start or did not exit with 0.
 bool RunQuietly(std::vector<std::string> args) {
@@ -157,19 +149,5 @@ BENCHMARK(BM_OpisKeystrokeSpelling)->Unit(benchmark::kMicrosecond)->UseManualTim
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::TempDir scratch;
-    g_scratch = scratch.path().string();
-    g_story = g_scratch + "/historia.txt";
-    std::ofstream(g_story, std::ios::binary) << bench::GeneratedStory(Steps);
-    bench::PrepareOffscreenEditor(g_scratch);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("przygoda-edytor");
-    QApplication::setOrganizationName("przygoda");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunEditorBenchmarks(argc, argv);
 }

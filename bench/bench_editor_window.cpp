@@ -5,11 +5,11 @@
 // until the form shows it; a keystroke until the problems panel shows the findings it changes; the peak
 // memory of a process with the story open. Anchors: `przygoda-kit build` and `check` of the same story,
 // and a bare Qt window, each in a child process.
+#include "bench/support/EditorBench.h"
 #include "bench/support/GeneratedStory.h"
 #include "bench/support/OffscreenEditor.h"
 #include "editor/CachedMediaProbe.h"
 #include "editor/core/BackgroundCheck.h"
-#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QTest>
@@ -24,7 +24,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -37,27 +36,20 @@ extern char** environ;
 
 namespace {
 
-constexpr std::size_t Steps = 10000;
+using bench::OpenedEditor;
+using bench::Seconds;
+using bench::ThreadCpuSeconds;
+
+constexpr std::size_t Steps = bench::EditorSteps;
 constexpr std::size_t Middle = Steps / 2;
 // The peak memory's budget: the bare window and this much a step.
 constexpr double BudgetKiBPerStep = 20;
 
-std::string g_scratch;
-std::string g_story;
+const std::string& g_scratch = bench::EditorScratch();
+const std::string& g_story = bench::EditorStory();
 
 QString StoryPath() {
     return QString::fromStdString(g_story);
-}
-
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-// CPU time of the calling thread: the interface's work alone, not the check's beside it.
-double ThreadCpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 struct Child {
@@ -117,16 +109,6 @@ std::optional<Child> Run(std::vector<std::string> args, bool keepOutput = false)
     }
     ::waitpid(pid, &child.status, 0);
     return child;
-}
-
-// The editor on the story, opened and checked; nullptr (and the benchmark skipped) when it could not be.
-std::unique_ptr<bench::OffscreenEditor> OpenedEditor(benchmark::State& state) {
-    auto editor = std::make_unique<bench::OffscreenEditor>();
-    if (!editor->OpenAndWait(StoryPath())) {
-        state.SkipWithError(("the story did not open: " + editor->Trouble()).toStdString().c_str());
-        return nullptr;
-    }
-    return editor;
 }
 
 // The step's last "opis" line, where typing at the end of the description lands.
@@ -496,19 +478,5 @@ BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealT
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::TempDir scratch;
-    g_scratch = scratch.path().string();
-    g_story = g_scratch + "/historia.txt";
-    std::ofstream(g_story, std::ios::binary) << bench::GeneratedStory(Steps);
-    bench::PrepareOffscreenEditor(g_scratch);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("przygoda-edytor");
-    QApplication::setOrganizationName("przygoda");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunEditorBenchmarks(argc, argv);
 }
