@@ -319,8 +319,8 @@ CheckSummary CheckWithGraph(ScenarioInput& input, MediaProbe* media, FindingSink
 
 } // namespace
 
-CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink) {
-    return CheckWithGraph(input, media, sink, nullptr);
+CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink, StoryGraph* graph) {
+    return CheckWithGraph(input, media, sink, graph);
 }
 
 CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,

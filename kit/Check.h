@@ -17,8 +17,10 @@ struct CheckSummary {
     std::int64_t warnings = 0;
 };
 
-// `media` may be null: pictures and sounds are then not looked at.
-CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink);
+// `media` may be null: pictures and sounds are then not looked at. `graph`, when given, receives the graph
+// the check walked.
+CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink,
+                           StoryGraph* graph = nullptr);
 
 // `check` of a story source held in memory: its mistakes when it has any, otherwise the scenario it builds
 // into beside `storyPath`, with the media found there. `graph`, when given, receives the story's graph

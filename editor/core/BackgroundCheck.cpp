@@ -106,11 +106,11 @@ CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* medi
     CheckReport report;
     ReportSink sink(report, kit::FolderOf(kroPath), Cancelled{});
     kit::FileInput input(kroPath);
-    const kit::CheckSummary summary = kit::CheckScenario(input, media, sink);
-    kit::FileInput again(kroPath);
+    kit::StoryGraph graph;
+    const kit::CheckSummary summary = kit::CheckScenario(input, media, sink, &graph);
     report.errors = summary.errors;
     report.warnings = summary.warnings;
-    report.marks = MarksOf(kit::ReadGraph(again), report);
+    report.marks = MarksOf(graph, report);
     return report;
 }
 
