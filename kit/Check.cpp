@@ -1,5 +1,8 @@
 #include "kit/Check.h"
 
+#include "kit/CheckPass.h"
+#include "kit/SourceCheck.h"
+
 #include "kit/Build.h"
 #include "kit/Graph.h"
 #include "kit/Polish.h"
@@ -18,40 +21,6 @@ using scenario::TextFields;
 
 constexpr const char* FieldNames[] = {"nazwa kroku", "wybór 1", "wybór 2",      "wybór 3",
                                       "wybór 4",     "opis",    "nazwa obrazu", "nazwa dźwięku"};
-
-// What the report needs of a record once the pass has moved on.
-struct Local {
-    std::array<char, 20> name{};
-    std::uint8_t nameLength = 0;
-    std::uint8_t choiceText = 0; // bit k-1: choice k has a text
-    std::uint8_t full = 0;       // bit i: text field i fills its field
-    std::uint8_t over = 0;       // bit i: its stored length exceeds the field
-};
-
-// The media a record names: index + 1 into the media results, 0 for none. Kept only when media are looked at.
-struct MediaIds {
-    std::uint32_t picture = 0;
-    std::uint32_t sound = 0;
-};
-
-struct MediaResults {
-    std::unordered_map<std::string, std::uint32_t> pictures;
-    std::unordered_map<std::string, std::uint32_t> sounds;
-    std::vector<std::optional<MediaProblem>> problems;
-
-    std::uint32_t Look(std::unordered_map<std::string, std::uint32_t>& seen, const std::string& name,
-                       const auto& probe) {
-        if (name.empty()) {
-            return 0;
-        }
-        const auto [it, fresh] = seen.emplace(name, 0);
-        if (fresh) {
-            problems.push_back(probe());
-            it->second = static_cast<std::uint32_t>(problems.size());
-        }
-        return it->second;
-    }
-};
 
 class Reporter {
   public:
@@ -94,21 +63,7 @@ std::string RecordCount(std::int64_t n) {
     return Count(n, "rekord", "rekordy", "rekordów");
 }
 
-// What the pass over the records keeps for the report.
-struct Pass {
-    std::int64_t records = 0;
-    std::int64_t lisRecords = 0;
-    std::int64_t tailBytes = 0;
-    StoryGraph graph;
-    std::vector<Local> locals;
-    std::vector<MediaIds> mediaIds; // empty when media are not looked at
-    MediaResults media;
-
-    std::string_view Name(std::int64_t r) const {
-        const Local& local = locals[static_cast<std::size_t>(r)];
-        return {local.name.data(), local.nameLength};
-    }
-};
+} // namespace
 
 Local ReadLocal(KrokSpan krok) {
     Local local;
@@ -125,8 +80,6 @@ Local ReadLocal(KrokSpan krok) {
     return local;
 }
 
-// The one pass over the files: the graph, what the report needs of each record, and each picture and
-// sound looked at once.
 Pass ReadScenario(ScenarioInput& input, MediaProbe* media) {
     Pass pass;
     pass.records = input.KroRecords();
@@ -149,6 +102,8 @@ Pass ReadScenario(ScenarioInput& input, MediaProbe* media) {
     pass.graph.Analyse();
     return pass;
 }
+
+namespace {
 
 // Files too short for the game to start at record 1.
 void ReportStart(Reporter& report, const Pass& pass) {
@@ -280,7 +235,8 @@ void ReportEnd(Reporter& report, const Pass& pass) {
     }
 }
 
-// The findings in record order, each record's together.
+} // namespace
+
 CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSink& sink) {
     Reporter report(sink, file);
     ReportStart(report, pass);
@@ -300,12 +256,7 @@ CheckSummary ReportFindings(const Pass& pass, const std::string& file, FindingSi
     return report.Summary();
 }
 
-} // namespace
-
-namespace {
-
-// The check, and the graph it walked for whoever also wants to draw or mark the steps.
-CheckSummary CheckWithGraph(ScenarioInput& input, MediaProbe* media, FindingSink& sink, StoryGraph* graph) {
+CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink, StoryGraph* graph) {
     if (media != nullptr) {
         media->NewCheck();
     }
@@ -317,26 +268,14 @@ CheckSummary CheckWithGraph(ScenarioInput& input, MediaProbe* media, FindingSink
     return summary;
 }
 
-} // namespace
-
-CheckSummary CheckScenario(ScenarioInput& input, MediaProbe* media, FindingSink& sink, StoryGraph* graph) {
-    return CheckWithGraph(input, media, sink, graph);
-}
-
 CheckSummary CheckStorySource(std::string_view text, const std::string& storyPath, MediaProbe* media,
                               FindingSink& sink, StoryGraph* graph) {
-    ParseResult parsed = ParseStory(text, storyPath);
-    if (!parsed.errors.empty()) {
-        // A source with mistakes cannot be checked as a story: its mistakes are the findings.
-        for (const Finding& error : parsed.errors) {
-            sink.Report(error);
-        }
-        sink.Finish();
-        return CheckSummary{static_cast<std::int64_t>(parsed.errors.size()), 0};
+    SourceCheck check;
+    const CheckSummary summary = check.Whole(text, storyPath, media, sink);
+    if (graph != nullptr) {
+        *graph = check.TakeGraph();
     }
-    const std::string folder = FolderOf(storyPath);
-    const auto input = CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, folder), folder);
-    return CheckWithGraph(*input, media, sink, graph);
+    return summary;
 }
 
 } // namespace kit

@@ -84,11 +84,15 @@ struct PendingStep {
 
 class Parser {
   public:
-    explicit Parser(const std::string& fileName) : fileName_(fileName) {}
+    explicit Parser(const std::string& fileName, const StepPlace* place = nullptr)
+        : fileName_(fileName), place_(place) {}
 
     ParseResult Parse(std::string_view text) {
         // Editors on some systems start UTF-8 files with a byte order mark.
-        std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        std::size_t at = place_ == nullptr && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        if (place_ != nullptr) {
+            line_ = place_->firstLine - 1;
+        }
         while (at <= text.size() && !Full()) {
             const std::size_t end = std::min(text.find('\n', at), text.size());
             ++line_;
@@ -109,6 +113,8 @@ class Parser {
                          [](const Finding& a, const Finding& b) { return a.line < b.line; });
         return std::move(result_);
     }
+
+    bool OneStep() const { return !notOneStep_; }
 
   private:
     bool Full() const { return result_.errors.size() >= MaxErrors; }
@@ -223,6 +229,9 @@ class Parser {
             return;
         }
         const auto [keyword, rest] = SplitWord(line);
+        if (place_ != nullptr && (keyword == "scenariusz" || (keyword == "krok") != steps_.empty())) {
+            notOneStep_ = true;
+        }
         if (keyword == "scenariusz") {
             ParseName(rest);
         } else if (keyword == "krok") {
@@ -256,7 +265,8 @@ class Parser {
     void ParseKrok(std::string_view rest) {
         PendingStep step;
         step.line = line_;
-        step.number = steps_.empty() ? 1 : steps_.back().number + 1;
+        step.number =
+            steps_.empty() ? (place_ != nullptr ? place_->previousNumber : 0) + 1 : steps_.back().number + 1;
         std::string_view remaining = rest;
         auto [word, after] = SplitWord(remaining);
         if (IsDigits(word)) {
@@ -472,7 +482,9 @@ class Parser {
             }
             CheckLength(step.opisLine, "opis", step.record.Opis, scenario::krok::Opis.max);
         }
-        std::int64_t expected = byNumber.begin()->first == 0 ? 0 : 1;
+        // A step read on its own keeps the number it has among the others.
+        std::int64_t expected =
+            byNumber.begin()->first == 0 || place_ != nullptr ? byNumber.begin()->first : 1;
         for (const auto& [number, s] : byNumber) {
             if (number != expected) {
                 Error(steps_[s].line, "brakuje kroku " + std::to_string(expected) +
@@ -483,9 +495,11 @@ class Parser {
             }
             ++expected;
         }
+        // records[0] is record 0 of a whole source, and the step's own record for a step read on its own.
+        const std::int64_t first = place_ != nullptr ? byNumber.begin()->first : 0;
         auto& story = result_.story;
-        story.records.resize(static_cast<std::size_t>(expected));
-        story.lines.resize(static_cast<std::size_t>(expected));
+        story.records.resize(static_cast<std::size_t>(expected - first));
+        story.lines.resize(story.records.size());
         for (PendingStep& step : steps_) {
             for (std::size_t i = 0; i < 4; ++i) {
                 const Target& t = step.targets[i];
@@ -493,19 +507,30 @@ class Parser {
                 if (t.label.empty()) {
                     continue;
                 }
-                const auto found = stepLabels_.find(t.label);
-                if (found == stepLabels_.end()) {
-                    Error(t.line, "wybór " + std::to_string(i + 1) + ": nie ma etykiety @" + t.label);
+                if (const auto number = LabelNumber(t.label)) {
+                    step.record.Krok_Wybrany[i] = static_cast<std::int32_t>(*number);
                 } else {
-                    step.record.Krok_Wybrany[i] = static_cast<std::int32_t>(steps_[found->second].number);
+                    Error(t.line, "wybór " + std::to_string(i + 1) + ": nie ma etykiety @" + t.label);
                 }
             }
-            story.records[static_cast<std::size_t>(step.number)] = std::move(step.record);
-            story.lines[static_cast<std::size_t>(step.number)] = step.line;
+            story.records[static_cast<std::size_t>(step.number - first)] = std::move(step.record);
+            story.lines[static_cast<std::size_t>(step.number - first)] = step.line;
         }
     }
 
+    // The record a label names: among the steps read, or for a step read on its own, among the story's.
+    std::optional<std::int64_t> LabelNumber(const std::string& label) const {
+        if (place_ != nullptr) {
+            const auto found = place_->labels->find(label);
+            return found == place_->labels->end() ? std::nullopt : std::optional(found->second);
+        }
+        const auto found = stepLabels_.find(label);
+        return found == stepLabels_.end() ? std::nullopt : std::optional(steps_[found->second].number);
+    }
+
     const std::string& fileName_;
+    const StepPlace* place_;
+    bool notOneStep_ = false; // read as one step, the lines hold something else
     int line_ = 0;
     bool lineBroken_ = false; // the line has a mistake of form
     int nameLine_ = 0;
@@ -524,6 +549,16 @@ bool IsScenarioName(std::string_view name) {
 
 ParseResult ParseStory(std::string_view text, const std::string& fileName) {
     return Parser(fileName).Parse(text);
+}
+
+std::optional<ParseResult> ParseStep(std::string_view text, const std::string& fileName,
+                                     const StepPlace& place) {
+    Parser parser(fileName, &place);
+    ParseResult result = parser.Parse(text);
+    if (!parser.OneStep() || result.outline.size() != 1) {
+        return std::nullopt;
+    }
+    return result;
 }
 
 std::string Cp1250Message(const std::string& what, const scenario::Cp1250Error& error, std::size_t before) {

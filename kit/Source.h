@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,20 @@ struct ParseResult {
 inline constexpr std::size_t MaxErrors = 50;
 
 ParseResult ParseStory(std::string_view text, const std::string& fileName);
+
+// Where a step stands in its story, for reading it again on its own.
+struct StepPlace {
+    int firstLine = 1;                                 // the line its text starts at
+    std::int64_t previousNumber = 0;                   // the record of the step before it; 0 for none
+    const std::map<std::string, std::int64_t>* labels; // every label of the story, and the record it names
+};
+
+// One step read on its own: `text` holds the lines from its "krok" line up to the next step's (comments and
+// blank lines may come first). When the rest of the story has no mistakes and keeps the step's number and
+// label, the mistakes are those ParseStory finds in the whole story, and story.records[0] is the step's
+// record. nullopt when the lines hold anything but one step.
+std::optional<ParseResult> ParseStep(std::string_view text, const std::string& fileName,
+                                     const StepPlace& place);
 
 // True for a scenario name that pairs with its own type list: not empty, no "/", no ".".
 bool IsScenarioName(std::string_view name);
