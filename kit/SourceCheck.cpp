@@ -150,16 +150,19 @@ std::optional<SourceCheck::Lines> SourceCheck::EditedStep() const {
     return Lines{kept_->Begin(*kept_->edited), kept_->End(*kept_->edited)};
 }
 
-std::optional<CheckSummary> SourceCheck::Step(std::string_view stepText, MediaProbe* media, FindingSink& sink) {
+std::optional<CheckSummary> SourceCheck::Step(std::string_view stepText, MediaProbe* media,
+                                              FindingSink& sink) {
     const std::optional<Lines> lines = EditedStep();
     if (!lines || kept_->withMedia != (media != nullptr)) {
         return std::nullopt;
     }
     Kept& kept = *kept_;
     const std::size_t s = *kept.edited;
-    const StepPlace place{static_cast<int>(lines->first) + 1, s > 0 ? kept.numbers[s - 1] : 0, &kept.labelled};
+    const StepPlace place{static_cast<int>(lines->first) + 1, s > 0 ? kept.numbers[s - 1] : 0,
+                          &kept.labelled};
     const std::optional<ParseResult> parsed = ParseStep(stepText, kept.storyPath, place);
-    if (!parsed || parsed->outline[0].number != kept.numbers[s] || parsed->outline[0].label != kept.labels[s]) {
+    if (!parsed || parsed->outline[0].number != kept.numbers[s] ||
+        parsed->outline[0].label != kept.labels[s]) {
         return std::nullopt;
     }
     if (!parsed->errors.empty()) {

@@ -23,7 +23,8 @@ class SourceCheck {
     SourceCheck& operator=(SourceCheck&&) noexcept;
 
     // The check of the whole source, as CheckStorySource, kept for the edits that follow.
-    CheckSummary Whole(std::string_view text, const std::string& storyPath, MediaProbe* media, FindingSink& sink);
+    CheckSummary Whole(std::string_view text, const std::string& storyPath, MediaProbe* media,
+                       FindingSink& sink);
 
     // The lines [first, first + removed) of the source, counted from 0, were replaced by `inserted` lines.
     void Edited(std::size_t first, std::size_t removed, std::size_t inserted);

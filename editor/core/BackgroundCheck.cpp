@@ -4,6 +4,7 @@
 #include "editor/core/StoryText.h"
 #include "kit/Build.h"
 #include "kit/Check.h"
+#include "kit/SourceCheck.h"
 #include "scenario/StepTypes.h"
 
 namespace editor {
@@ -57,8 +58,13 @@ class CancellableProbe : public kit::MediaProbe {
     Cancelled cancelled_;
 };
 
-StepMarks MarksOf(const kit::StoryGraph& graph, const CheckReport& report) {
+// No marks for a source with mistakes (no graph): the steps keep those of the last story checked.
+StepMarks MarksOf(const kit::StoryGraph* checked, const CheckReport& report) {
     StepMarks marks;
+    if (checked == nullptr) {
+        return marks;
+    }
+    const kit::StoryGraph& graph = *checked;
     marks.byRecord.assign(static_cast<std::size_t>(graph.Records()), 0);
     for (std::int64_t r = 0; r < graph.Records(); ++r) {
         std::uint8_t& m = marks.byRecord[static_cast<std::size_t>(r)];
@@ -84,33 +90,62 @@ StepMarks MarksOf(const kit::StoryGraph& graph, const CheckReport& report) {
     return marks;
 }
 
-} // namespace
-
-CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media,
-                      const Cancelled& cancelled) {
+// A check by `run`, which reports through the sink and the media probe it is given: findings named as
+// beside the story, and given up when `cancelled` says so.
+template <class Run>
+CheckReport Checked(const std::string& storyPath, kit::MediaProbe* media, const Cancelled& cancelled,
+                    const Run& run) {
     CheckReport report;
     ReportSink sink(report, kit::FolderOf(storyPath), cancelled);
     std::optional<CancellableProbe> cancellable;
     if (media != nullptr && cancelled) {
         media = &cancellable.emplace(*media, cancelled);
     }
-    kit::StoryGraph graph;
-    const kit::CheckSummary summary = kit::CheckStorySource(text, storyPath, media, sink, &graph);
+    const kit::CheckSummary summary = run(media, sink);
     report.errors = summary.errors;
     report.warnings = summary.warnings;
-    report.marks = MarksOf(graph, report);
+    return report;
+}
+
+} // namespace
+
+CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media,
+                      const Cancelled& cancelled) {
+    kit::SourceCheck check;
+    CheckReport report =
+        Checked(storyPath, media, cancelled, [&](kit::MediaProbe* probe, kit::FindingSink& sink) {
+            return check.Whole(text, storyPath, probe, sink);
+        });
+    report.marks = MarksOf(check.Graph(), report);
+    return report;
+}
+
+CheckReport CheckEdited(kit::SourceCheck& check, const StoryText& text, const std::string& storyPath,
+                        kit::MediaProbe* media, const Cancelled& cancelled, bool* readWhole) {
+    CheckReport report =
+        Checked(storyPath, media, cancelled, [&](kit::MediaProbe* probe, kit::FindingSink& sink) {
+            if (const auto step = check.EditedStep()) {
+                if (const auto summary = check.Step(text.Join(step->first, step->end), probe, sink)) {
+                    return *summary;
+                }
+            }
+            if (readWhole != nullptr) {
+                *readWhole = true;
+            }
+            return check.Whole(text.Bytes(), storyPath, probe, sink);
+        });
+    report.marks = MarksOf(check.Graph(), report);
     return report;
 }
 
 CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media) {
-    CheckReport report;
-    ReportSink sink(report, kit::FolderOf(kroPath), Cancelled{});
-    kit::FileInput input(kroPath);
     kit::StoryGraph graph;
-    const kit::CheckSummary summary = kit::CheckScenario(input, media, sink, &graph);
-    report.errors = summary.errors;
-    report.warnings = summary.warnings;
-    report.marks = MarksOf(graph, report);
+    CheckReport report =
+        Checked(kroPath, media, Cancelled{}, [&](kit::MediaProbe* probe, kit::FindingSink& sink) {
+            kit::FileInput input(kroPath);
+            return kit::CheckScenario(input, probe, sink, &graph);
+        });
+    report.marks = MarksOf(&graph, report);
     return report;
 }
 
@@ -154,6 +189,7 @@ std::uint64_t BackgroundCheck::Generation() const {
 
 void BackgroundCheck::Run() {
     StoryText text;
+    kit::SourceCheck check;
     bool started = false;
     for (;;) {
         std::string storyPath;
@@ -167,10 +203,12 @@ void BackgroundCheck::Run() {
             if (reset_) {
                 text = StoryText(*reset_);
                 reset_.reset();
+                check = kit::SourceCheck();
                 started = true;
             }
             for (const Patch& patch : patches_) {
                 text.Apply(patch);
+                check.Edited(patch.first, patch.removed.size(), patch.inserted.size());
             }
             patches_.clear();
             generation = checked_ = generation_;
@@ -184,14 +222,16 @@ void BackgroundCheck::Run() {
         const Cancelled outdated = [this, generation] {
             return newest_.load() != generation || stopping_.load();
         };
+        // An edit inside one step reads that step alone; only a whole check frees much.
+        bool whole = false;
         try {
-            CheckReport report = CheckText(text.Bytes(), storyPath, media_.get(), outdated);
+            CheckReport report = CheckEdited(check, text, storyPath, media_.get(), outdated, &whole);
             report.generation = generation;
             done_(std::move(report));
         } catch (const CheckCancelled&) {
         }
         // Given back only while no newer text waits: that one is checked first.
-        if (newest_.load() == generation) {
+        if (whole && newest_.load() == generation) {
             ReturnFreedMemory();
         }
     }

@@ -1,11 +1,16 @@
 #pragma once
 // `check` of the story being edited, on a thread of its own. It keeps its own copy of the text and follows
 // the document patch by patch, so an edit costs the interface only the copy of a patch; a check runs on
-// the newest text whenever the last one is done, and reports through `done` on its own thread.
+// the newest text whenever the last one is done, and reports through `done` on its own thread. While the
+// edits stay inside one step, only that step is read again.
 
 #include "editor/core/CheckReport.h"
 #include "editor/core/Patch.h"
 #include "kit/MediaProbe.h"
+
+namespace kit {
+class SourceCheck;
+}
 
 #include <atomic>
 #include <condition_variable>
@@ -16,6 +21,8 @@
 #include <thread>
 
 namespace editor {
+
+class StoryText;
 
 // Asked now and then while a check runs: true when its result is no longer wanted.
 using Cancelled = std::function<bool()>;
@@ -57,9 +64,14 @@ class BackgroundCheck {
     std::thread thread_;
 };
 
-// One check of a whole text, as the thread runs it; throws CheckCancelled when `cancelled` says so.
+// One check of a whole text; throws CheckCancelled when `cancelled` says so.
 CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::MediaProbe* media,
                       const Cancelled& cancelled = {});
+// The check of `text` as the thread runs it: after edits inside one step, that step alone is read again
+// from what `check` kept of the last check (the findings are the same). `readWhole`, when given, is set
+// when the whole text was read.
+CheckReport CheckEdited(kit::SourceCheck& check, const StoryText& text, const std::string& storyPath,
+                        kit::MediaProbe* media, const Cancelled& cancelled = {}, bool* readWhole = nullptr);
 // The check of a built scenario's files, its findings named as beside the scenario.
 CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media);
 

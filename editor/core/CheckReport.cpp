@@ -17,14 +17,19 @@ std::uint32_t CheckReport::Intern(std::vector<std::string>& table, std::string_v
 }
 
 void CheckReport::Add(const kit::Finding& finding, std::string_view file) {
+    auto found = messageIds_.find(finding.message);
+    if (found == messageIds_.end()) {
+        messages_.push_back(finding.message);
+        found = messageIds_.emplace(messages_.back(), static_cast<std::uint32_t>(messages_.size() - 1)).first;
+    }
     entries_.push_back(Entry{finding.record, finding.line, Intern(files_, file), Intern(names_, finding.name),
-                             finding.severity, finding.message});
+                             found->second, finding.severity});
 }
 
 kit::Finding CheckReport::At(std::size_t i) const {
     const Entry& entry = entries_[i];
-    return kit::Finding{files_[entry.file], entry.record,  names_[entry.name],
-                        entry.severity,     entry.message, entry.line};
+    return kit::Finding{files_[entry.file],       entry.record, names_[entry.name], entry.severity,
+                        messages_[entry.message], entry.line};
 }
 
 } // namespace editor

@@ -2,6 +2,7 @@
 // report is always of the newest text.
 #include "editor/core/BackgroundCheck.h"
 #include "editor/core/StoryText.h"
+#include "kit/SourceCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,44 @@ TEST(BackgroundCheck, ACheckNoLongerWantedIsGivenUp) {
                  editor::CheckCancelled);
     EXPECT_EQ(editor::CheckText(story, "/nowhere/las.txt", nullptr, [] { return false; }).Size(),
               whole.Size());
+}
+
+void ExpectSameReport(const editor::CheckReport& got, const editor::CheckReport& expected) {
+    ASSERT_EQ(got.Size(), expected.Size());
+    for (std::size_t i = 0; i < expected.Size(); ++i) {
+        EXPECT_EQ(got.Text(i), expected.Text(i));
+    }
+    EXPECT_EQ(got.errors, expected.errors);
+    EXPECT_EQ(got.warnings, expected.warnings);
+    EXPECT_EQ(got.marks.byRecord, expected.marks.byRecord);
+}
+
+// Edits as the thread follows them, each checked from what the last check kept: the report and the step
+// marks are those of a whole check of the text, whether one step or the whole text was read again.
+TEST(BackgroundCheck, AnEditedStepIsReportedAsTheWholeTextWouldBe) {
+    const std::string story = Story(30);
+    editor::StoryText text(story);
+    kit::SourceCheck kept;
+    ExpectSameReport(editor::CheckEdited(kept, text, "/nowhere/las.txt", nullptr),
+                     editor::CheckText(story, "/nowhere/las.txt", nullptr));
+    const auto line = [](std::size_t step, std::size_t field) { return 1 + step * 4 + field; };
+    const std::vector<std::pair<std::size_t, std::string>> edits{
+        {line(4, 3), "wybor 1 krotszy -> 6"},                      // one warning fewer
+        {line(4, 3), "wybor 1 " + std::string(46, 'a') + " -> 6"}, // too long: the mistake alone
+        {line(4, 3), "wybor 1 " + std::string(45, 'b') + " -> 6"}, // put right
+        {line(9, 2), "opis Inna sala."},                           // another step
+        {line(9, 3), "wybor 1 dalej -> 1"},                        // a target: the whole story
+    };
+    for (const auto& [at, replacement] : edits) {
+        const editor::Patch patch{at, {text.Line(at)}, {replacement}};
+        text.Apply(patch);
+        kept.Edited(patch.first, patch.removed.size(), patch.inserted.size());
+        bool whole = false;
+        const editor::CheckReport report =
+            editor::CheckEdited(kept, text, "/nowhere/las.txt", nullptr, {}, &whole);
+        EXPECT_EQ(whole, replacement.ends_with("-> 1")) << replacement;
+        ExpectSameReport(report, editor::CheckText(text.Bytes(), "/nowhere/las.txt", nullptr));
+    }
 }
 
 TEST(BackgroundCheck, TheLastReportIsOfTheNewestText) {
