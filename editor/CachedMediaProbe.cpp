@@ -49,6 +49,23 @@ void CachedMediaProbe::NewCheck() {
     ++check_;
 }
 
+std::uint64_t CachedMediaProbe::Version() {
+    const std::lock_guard lock(mutex_);
+    if (uncached_) {
+        return 0;
+    }
+    for (auto& [path, known] : folders_) {
+        Current(path);
+        // A file rewritten is forgotten, and read again when it is asked for.
+        const auto stale = std::erase_if(known.entries, [](const auto& named) {
+            const Entry& entry = named.second;
+            return entry.present && StampOf(QString::fromStdString(entry.path)) != entry.file;
+        });
+        version_ += stale > 0 ? 1 : 0;
+    }
+    return version_;
+}
+
 CachedMediaProbe::Folder& CachedMediaProbe::Current(const std::string& folder) {
     Folder& known = folders_[folder];
     if (known.seenInCheck == check_) {
@@ -68,6 +85,7 @@ CachedMediaProbe::Folder& CachedMediaProbe::Current(const std::string& folder) {
         !std::all_of(now.begin(), now.end(), [](const MediaFolder& m) { return Settled(m.stamp); })) {
         known.entries.clear();
         known.media = now;
+        ++version_;
     }
     known.seenInCheck = check_;
     return known;
@@ -87,6 +105,8 @@ std::optional<kit::MediaProblem> CachedMediaProbe::Probe(Kind kind, const std::s
              StampOf(QString::fromStdString(found->second.path)) == found->second.file)) {
             return found->second.problem;
         }
+        // A file rewritten since: its answer may be another one now.
+        version_ += found != known.entries.end() ? 1 : 0;
     }
     const QString utf = Utf(name);
     const QString storyFolder = QString::fromStdString(folder);
@@ -101,6 +121,7 @@ std::optional<kit::MediaProblem> CachedMediaProbe::Probe(Kind kind, const std::s
     }
     entry.problem = kind == Kind::Picture ? probe_.Picture(folder, name) : probe_.Sound(folder, name);
     if (!remembered) {
+        uncached_ = true;
         return entry.problem;
     }
     return known.entries.insert_or_assign(key_, std::move(entry)).first->second.problem;

@@ -21,6 +21,8 @@ class CachedMediaProbe : public kit::MediaProbe {
     std::optional<kit::MediaProblem> Picture(const std::string& folder, const std::string& name) override;
     std::optional<kit::MediaProblem> Sound(const std::string& folder, const std::string& name) override;
     void NewCheck() override;
+    // Changes when a media folder changes or a picture or sound found is rewritten.
+    std::uint64_t Version() override;
 
     // What a file or folder is now: equal stamps mean nothing was added, removed, renamed or rewritten.
     struct Stamp {
@@ -56,7 +58,9 @@ class CachedMediaProbe : public kit::MediaProbe {
     std::mutex mutex_;
     std::uint64_t check_ = 1;
     std::map<std::string, Folder> folders_;
-    std::string key_; // kept, so that looking up a name makes no new string
+    std::string key_;       // kept, so that looking up a name makes no new string
+    bool uncached_ = false; // a name was looked up that is not remembered
+    std::uint64_t version_ = 1;
 };
 
 } // namespace editor

@@ -92,6 +92,10 @@ void StoryMap::LayOutAgain() {
 }
 
 void StoryMap::SetMarks(const StepMarks& marks) {
+    // Every check sends marks, and most edits leave them as they were: no new overview then.
+    if (marks.byRecord == marks_.byRecord) {
+        return;
+    }
     marks_ = marks;
     view_->SetMarks(marks);
     pending_ = true; // the overview shows them too

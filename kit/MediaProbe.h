@@ -3,6 +3,7 @@
 
 #include "kit/Findings.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,9 @@ class MediaProbe {
     // Called as each check starts: a probe that remembers what it found looks again at what may have
     // changed on disk since the last check.
     virtual void NewCheck() {}
+    // Asked after NewCheck: a number that changes whenever an answer given before may no longer be the
+    // answer now, so that a check may keep the answers it got at the same number. 0: cannot tell.
+    virtual std::uint64_t Version() { return 0; }
 };
 
 } // namespace kit

@@ -17,6 +17,7 @@ struct SourceCheck::Kept {
     std::string folder;    // where its media are looked up
     std::string storyPath; // the source, named by its mistakes
     bool withMedia = false;
+    std::uint64_t mediaVersion = 0; // the media probe's, when the answers kept were given
 
     // Each step in source order: its "krok" line (from 0), record and label.
     std::vector<std::size_t> krokLines;
@@ -51,12 +52,17 @@ struct SourceCheck::Kept {
     // removed or rewritten since changes its findings.
     void LookAgain(MediaProbe& media) {
         media.NewCheck();
+        const std::uint64_t version = media.Version();
+        if (version != 0 && version == mediaVersion) {
+            return;
+        }
         for (const auto& [name, id] : pass.media.pictures) {
             pass.media.problems[id - 1] = media.Picture(folder, name);
         }
         for (const auto& [name, id] : pass.media.sounds) {
             pass.media.problems[id - 1] = media.Sound(folder, name);
         }
+        mediaVersion = version;
     }
 };
 
@@ -96,6 +102,7 @@ CheckSummary SourceCheck::Whole(std::string_view text, const std::string& storyP
         CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, kept->folder), kept->folder);
     if (media != nullptr) {
         media->NewCheck();
+        kept->mediaVersion = media->Version();
     }
     kept->pass = ReadScenario(*input, media);
     kept->file = input->Name();

@@ -46,6 +46,7 @@ class CancellableProbe : public kit::MediaProbe {
         return probe_.Sound(folder, name);
     }
     void NewCheck() override { probe_.NewCheck(); }
+    std::uint64_t Version() override { return probe_.Version(); }
 
   private:
     void GiveUpIfCancelled() const {
