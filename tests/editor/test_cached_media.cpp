@@ -92,9 +92,20 @@ TEST_P(CachedMediaTest, TheNextCheckSeesWhatChangedOnDisk) {
         return Of(c.sound ? probe.Sound(story.path().string(), c.file)
                           : probe.Picture(story.path().string(), c.file));
     };
+    // The version lets a check keep its answers: it stays while nothing changes, and moves with a change.
+    const auto version = [&] {
+        probe.NewCheck();
+        return probe.Version();
+    };
     EXPECT_EQ(SeenName(check()), SeenName(c.first));
+    const std::uint64_t answered = version();
+    EXPECT_EQ(answered == 0, std::string_view(c.file).find('\\') != std::string_view::npos)
+        << "only a name in a folder of its own leaves the probe unable to tell";
     EXPECT_EQ(SeenName(check()), SeenName(c.first)) << "checked again with nothing changed";
+    EXPECT_EQ(version(), answered) << "nothing changed";
     c.change(story.path());
+    const std::uint64_t changed = version();
+    EXPECT_TRUE(changed == 0 || changed != answered) << "the change did not move the version";
     EXPECT_EQ(SeenName(check()), SeenName(c.then)) << "after the change";
 }
 
