@@ -52,6 +52,15 @@ void StoryGraph::Add(const std::array<std::int32_t, 4>& targets, std::optional<s
     typed_ += typ ? 1 : 0;
 }
 
+void StoryGraph::Replace(std::int64_t r, const std::array<std::int32_t, 4>& targets, std::uint8_t typ) {
+    // Record 0 decides whether it is build's placeholder, which Add found out from all its bytes.
+    if (r <= 0 || r >= typed_) {
+        throw std::logic_error("StoryGraph: only a typed record other than 0 is replaced");
+    }
+    targets_[static_cast<std::size_t>(r)] = targets;
+    typ_[static_cast<std::size_t>(r)] = typ;
+}
+
 int StoryGraph::MostOpen(std::int64_t r) const {
     const unsigned reached = state_[r] & ReachedMask;
     return reached == 0 ? 0 : std::bit_width(reached);

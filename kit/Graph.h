@@ -27,6 +27,8 @@ class StoryGraph {
     void Add(KrokSpan krok, std::optional<std::uint8_t> typ);
     // The same from a step's four targets alone (an editor's outline of a story): no placeholder record 0.
     void Add(const std::array<std::int32_t, 4>& targets, std::optional<std::uint8_t> typ);
+    // A typed record other than 0 given other targets and type; Analyse again after.
+    void Replace(std::int64_t r, const std::array<std::int32_t, 4>& targets, std::uint8_t typ);
     void Analyse();
 
     std::int64_t Records() const { return static_cast<std::int64_t>(typ_.size()); }

@@ -1,9 +1,10 @@
 #pragma once
 // `check` of a story source while it is being edited. It keeps what the last check of a source without
 // mistakes read (a few dozen bytes a step) and follows the edits by their lines. When every edit since then
-// stayed inside one step and left its number, label, name, type and targets as they were, the story's
-// graph is still right: only that step is read again, and the findings are reported from what was kept.
-// Anything else is checked whole. Either way the findings are those CheckStorySource reports for the text.
+// stayed inside one step (not record 0) and left its number and label as they were, no other step's record
+// changed: only that step is read again, the story's ways are walked again if its type or targets changed,
+// and the findings are reported from what was kept. Anything else is checked whole. Either way the findings
+// are those CheckStorySource reports for the text.
 
 #include "kit/Check.h"
 
