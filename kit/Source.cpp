@@ -84,12 +84,14 @@ struct PendingStep {
 
 class Parser {
   public:
-    explicit Parser(const std::string& fileName, const StepPlace* place = nullptr)
-        : fileName_(fileName), place_(place) {}
+    explicit Parser(const std::string& fileName, const StepPlace* place = nullptr,
+                    OutlineTexts texts = OutlineTexts::Kept)
+        : fileName_(fileName), place_(place), texts_(texts) {}
 
     ParseResult Parse(std::string_view text) {
         // Editors on some systems start UTF-8 files with a byte order mark.
-        std::size_t at = place_ == nullptr && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        const bool top = place_ == nullptr || place_->firstLine == 1;
+        std::size_t at = top && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
         if (place_ != nullptr) {
             line_ = place_->firstLine - 1;
         }
@@ -299,6 +301,7 @@ class Parser {
         }
         step.outline.line = line_;
         step.outline.number = step.number;
+        StepRead();
         steps_.push_back(std::move(step));
     }
 
@@ -461,7 +464,25 @@ class Parser {
         step->choiceLine[i] = line_;
     }
 
+    // The step read last is whole. Its description, put together line by line, gives back the room it grew
+    // into; its outline drops its texts when they are not wanted. A big story's texts are otherwise kept
+    // twice over while it is parsed.
+    void StepRead() {
+        if (steps_.empty()) {
+            return;
+        }
+        PendingStep& step = steps_.back();
+        step.record.Opis.shrink_to_fit();
+        step.outline.opis.shrink_to_fit();
+        if (texts_ == OutlineTexts::Dropped) {
+            StepOutline& outline = step.outline;
+            outline.name = outline.picture = outline.sound = outline.opis = std::string();
+            outline.choice = {};
+        }
+    }
+
     void Finish() {
+        StepRead();
         if (Full()) {
             return;
         }
@@ -530,6 +551,7 @@ class Parser {
 
     const std::string& fileName_;
     const StepPlace* place_;
+    OutlineTexts texts_;
     bool notOneStep_ = false; // read as one step, the lines hold something else
     int line_ = 0;
     bool lineBroken_ = false; // the line has a mistake of form
@@ -547,8 +569,8 @@ bool IsScenarioName(std::string_view name) {
            name.find_first_of(Blanks) == std::string_view::npos;
 }
 
-ParseResult ParseStory(std::string_view text, const std::string& fileName) {
-    return Parser(fileName).Parse(text);
+ParseResult ParseStory(std::string_view text, const std::string& fileName, OutlineTexts texts) {
+    return Parser(fileName, nullptr, texts).Parse(text);
 }
 
 std::optional<ParseResult> ParseStep(std::string_view text, const std::string& fileName,

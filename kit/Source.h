@@ -75,7 +75,12 @@ struct ParseResult {
 // At most this many mistakes are reported; parsing stops after them.
 inline constexpr std::size_t MaxErrors = 50;
 
-ParseResult ParseStory(std::string_view text, const std::string& fileName);
+// What the outline keeps of each step: everything, or, for a reader that wants no texts (a check), only
+// where the step stands: its lines, number and label.
+enum class OutlineTexts { Kept, Dropped };
+
+ParseResult ParseStory(std::string_view text, const std::string& fileName,
+                       OutlineTexts texts = OutlineTexts::Kept);
 
 // Where a step stands in its story, for reading it again on its own.
 struct StepPlace {

@@ -92,34 +92,41 @@ CheckSummary SourceCheck::Whole(std::string_view text, const std::string& storyP
                                 FindingSink& sink) {
     kept_.reset();
     mistakes_ = true;
-    ParseResult parsed = ParseStory(text, storyPath);
-    if (!parsed.errors.empty()) {
-        return ReportMistakes(parsed.errors, sink);
-    }
     auto kept = std::make_unique<Kept>();
     kept->folder = FolderOf(storyPath);
-    const auto input =
-        CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, kept->folder), kept->folder);
+    kept->storyPath = storyPath;
+    kept->withMedia = media != nullptr;
+    kept->lineCount = LineCount(text);
+    // Each stage's input is let go as soon as the next stage has what it needs: on a big story the parse,
+    // the records and the report are tens of megabytes each, and the check's peak is their sum.
+    std::unique_ptr<MemoryInput> input;
+    {
+        ParseResult parsed = ParseStory(text, storyPath, OutlineTexts::Dropped);
+        if (!parsed.errors.empty()) {
+            return ReportMistakes(parsed.errors, sink);
+        }
+        kept->krokLines.reserve(parsed.outline.size());
+        kept->numbers.reserve(parsed.outline.size());
+        kept->labels.reserve(parsed.outline.size());
+        for (const StepOutline& step : parsed.outline) {
+            kept->krokLines.push_back(static_cast<std::size_t>(step.line - 1));
+            kept->numbers.push_back(step.number);
+            kept->labels.push_back(step.label);
+            if (!step.label.empty()) {
+                kept->labelled.emplace(step.label, step.number);
+            }
+        }
+        parsed.outline = {};
+        input =
+            CompiledInput(parsed.story, ScenarioPath(parsed.story, storyPath, kept->folder), kept->folder);
+    }
     if (media != nullptr) {
         media->NewCheck();
         kept->mediaVersion = media->Version();
     }
     kept->pass = ReadScenario(*input, media);
     kept->file = input->Name();
-    kept->storyPath = storyPath;
-    kept->withMedia = media != nullptr;
-    kept->krokLines.reserve(parsed.outline.size());
-    kept->numbers.reserve(parsed.outline.size());
-    kept->labels.reserve(parsed.outline.size());
-    for (const StepOutline& step : parsed.outline) {
-        kept->krokLines.push_back(static_cast<std::size_t>(step.line - 1));
-        kept->numbers.push_back(step.number);
-        kept->labels.push_back(step.label);
-        if (!step.label.empty()) {
-            kept->labelled.emplace(step.label, step.number);
-        }
-    }
-    kept->lineCount = LineCount(text);
+    input.reset();
     kept_ = std::move(kept);
     mistakes_ = false;
     return ReportFindings(kept_->pass, kept_->file, sink);

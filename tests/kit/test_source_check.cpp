@@ -313,4 +313,26 @@ TEST(SourceCheckStory, HasTheFindingsTheCasesChange) {
     EXPECT_FALSE(has("dobry.bmp"));
 }
 
+// A byte order mark before the first step's "krok" line: that step read on its own reads it as the whole
+// source does.
+TEST(SourceCheckStory, AFirstStepAfterAByteOrderMarkIsReadAsInTheWholeSource) {
+    std::vector<std::string> lines = Lines(
+        "\xEF\xBB\xBFkrok 1 Start\ntyp 1\nopis Tu.\nwybor 1 dalej -> 2\nkrok 2 Meta\ntyp 2\nopis Koniec.\n");
+    kit::SourceCheck check;
+    Texts first;
+    check.Whole(Join(lines), "/nigdzie/bom.txt", nullptr, first);
+    lines[2] = "opis Tu jest " + std::string(300, 'a');
+    check.Edited(2, 1, 1);
+    const auto step = check.EditedStep();
+    ASSERT_TRUE(step);
+    EXPECT_EQ(step->first, 0u);
+    Texts got;
+    ASSERT_TRUE(check.Step(Join(lines, step->first, step->end), nullptr, got));
+    Texts fresh;
+    kit::CheckStorySource(Join(lines), "/nigdzie/bom.txt", nullptr, fresh);
+    EXPECT_EQ(got.texts, fresh.texts);
+    ASSERT_EQ(fresh.texts.size(), 1u);
+    EXPECT_NE(fresh.texts[0].find("opis ma"), std::string::npos) << fresh.texts[0];
+}
+
 } // namespace
