@@ -1,7 +1,7 @@
 #include "editor/core/BackgroundCheck.h"
 
 #include "editor/core/FreedMemory.h"
-#include "editor/core/StoryText.h"
+#include "editor/core/SourceBytes.h"
 #include "kit/Build.h"
 #include "kit/Check.h"
 #include "kit/SourceCheck.h"
@@ -121,12 +121,12 @@ CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::
     return report;
 }
 
-CheckReport CheckEdited(kit::SourceCheck& check, const StoryText& text, const std::string& storyPath,
+CheckReport CheckEdited(kit::SourceCheck& check, const SourceBytes& text, const std::string& storyPath,
                         kit::MediaProbe* media, const Cancelled& cancelled, bool* readWhole) {
     CheckReport report =
         Checked(storyPath, media, cancelled, [&](kit::MediaProbe* probe, kit::FindingSink& sink) {
             if (const auto step = check.EditedStep()) {
-                if (const auto summary = check.Step(text.Join(step->first, step->end), probe, sink)) {
+                if (const auto summary = check.Step(text.Lines(step->first, step->end), probe, sink)) {
                     return *summary;
                 }
             }
@@ -189,7 +189,7 @@ std::uint64_t BackgroundCheck::Generation() const {
 }
 
 void BackgroundCheck::Run() {
-    StoryText text;
+    SourceBytes text;
     kit::SourceCheck check;
     bool started = false;
     for (;;) {
@@ -202,7 +202,7 @@ void BackgroundCheck::Run() {
                 return;
             }
             if (reset_) {
-                text = StoryText(*reset_);
+                text = SourceBytes(std::move(*reset_));
                 reset_.reset();
                 check = kit::SourceCheck();
                 started = true;

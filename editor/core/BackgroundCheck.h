@@ -22,7 +22,7 @@ class SourceCheck;
 
 namespace editor {
 
-class StoryText;
+class SourceBytes;
 
 // Asked now and then while a check runs: true when its result is no longer wanted.
 using Cancelled = std::function<bool()>;
@@ -70,7 +70,7 @@ CheckReport CheckText(std::string_view text, const std::string& storyPath, kit::
 // The check of `text` as the thread runs it: after edits inside one step, that step alone is read again
 // from what `check` kept of the last check (the findings are the same). `readWhole`, when given, is set
 // when the whole text was read.
-CheckReport CheckEdited(kit::SourceCheck& check, const StoryText& text, const std::string& storyPath,
+CheckReport CheckEdited(kit::SourceCheck& check, const SourceBytes& text, const std::string& storyPath,
                         kit::MediaProbe* media, const Cancelled& cancelled = {}, bool* readWhole = nullptr);
 // The check of a built scenario's files, its findings named as beside the scenario.
 CheckReport CheckScenarioFiles(const std::string& kroPath, kit::MediaProbe* media);

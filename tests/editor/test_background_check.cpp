@@ -1,6 +1,7 @@
 // The check that follows the document on its own thread: an out-of-date check is given up, and the last
 // report is always of the newest text.
 #include "editor/core/BackgroundCheck.h"
+#include "editor/core/SourceBytes.h"
 #include "editor/core/StoryText.h"
 #include "kit/SourceCheck.h"
 
@@ -48,8 +49,9 @@ void ExpectSameReport(const editor::CheckReport& got, const editor::CheckReport&
 TEST(BackgroundCheck, AnEditedStepIsReportedAsTheWholeTextWouldBe) {
     const std::string story = Story(30);
     editor::StoryText text(story);
+    editor::SourceBytes checked(story);
     kit::SourceCheck kept;
-    ExpectSameReport(editor::CheckEdited(kept, text, "/nowhere/las.txt", nullptr),
+    ExpectSameReport(editor::CheckEdited(kept, checked, "/nowhere/las.txt", nullptr),
                      editor::CheckText(story, "/nowhere/las.txt", nullptr));
     const auto line = [](std::size_t step, std::size_t field) { return 1 + step * 4 + field; };
     const std::vector<std::pair<std::size_t, std::string>> edits{
@@ -57,15 +59,17 @@ TEST(BackgroundCheck, AnEditedStepIsReportedAsTheWholeTextWouldBe) {
         {line(4, 3), "wybor 1 " + std::string(46, 'a') + " -> 6"}, // too long: the mistake alone
         {line(4, 3), "wybor 1 " + std::string(45, 'b') + " -> 6"}, // put right
         {line(9, 2), "opis Inna sala."},                           // another step
-        {line(9, 3), "wybor 1 dalej -> 1"},                        // a target: the whole story
+        {line(9, 3), "wybor 1 dalej -> 1"},                        // a target: the ways walked again
+        {line(9, 0), "krok 10 @sala Sala"},                        // a label: the whole story
     };
     for (const auto& [at, replacement] : edits) {
         const editor::Patch patch{at, {text.Line(at)}, {replacement}};
         text.Apply(patch);
+        checked.Apply(patch);
         kept.Edited(patch.first, patch.removed.size(), patch.inserted.size());
         bool whole = false;
         const editor::CheckReport report =
-            editor::CheckEdited(kept, text, "/nowhere/las.txt", nullptr, {}, &whole);
+            editor::CheckEdited(kept, checked, "/nowhere/las.txt", nullptr, {}, &whole);
         EXPECT_EQ(whole, replacement.starts_with("krok")) << replacement;
         ExpectSameReport(report, editor::CheckText(text.Bytes(), "/nowhere/las.txt", nullptr));
     }
