@@ -1,9 +1,10 @@
 // bench_editor_memory STORY: the editor's window with the story open, on the offscreen platform with
-// silent seams, until its check is shown and the window painted; then prints the process's peak resident
-// memory ("vmhwm_kb=N vmrss_kb=N", from /proc/self/status) and ends. Exit 1 when the story did not open.
-// bench_editor_window runs it in a child process for the peak memory figure.
+// silent seams, until its check is shown, its map laid out and drawn and the window painted; then prints the
+// process's peak resident memory ("vmhwm_kb=N vmrss_kb=N", from /proc/self/status) and ends. Exit 1 when the
+// story did not open. bench_editor_window runs it in a child process for the peak memory figure.
 #include "bench/support/OffscreenEditor.h"
 #include "bench/support/PeakMemory.h"
+#include "editor/StoryMap.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
         bench::OffscreenEditor editor;
         if (!editor.OpenAndWait(story)) {
             std::fprintf(stderr, "bench_editor_memory: %s\n", qPrintable(editor.Trouble()));
+            rc = 1;
+        }
+        const editor::StoryMap* map = editor.Window().Map();
+        if (!bench::WaitUntil([&] { return map->Pictures() > 0 && !map->Busy(); }, bench::GenerousBound)) {
+            std::fprintf(stderr, "bench_editor_memory: the map was never drawn\n");
             rc = 1;
         }
         QCoreApplication::processEvents();

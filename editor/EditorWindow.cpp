@@ -317,6 +317,7 @@ void EditorWindow::Load(std::string bytes, StoryFile file) {
     media_.SetFolder(file_.folder);
     spell_->SetStoryPath(file_.path);
     document_.SetFileName(CheckedName().toStdString());
+    map_->Hold(true); // until the story's first check is shown
     document_.Reset(bytes);
     const std::string path = file_.path.toStdString();
     journal_ = std::make_unique<JournalWriter>(path.empty() ? NewUntitledJournalPath() : JournalPathFor(path),
@@ -533,6 +534,7 @@ void EditorWindow::ShowChecked(std::shared_ptr<const CheckReport> report) {
     }
     problems_->Show(std::move(report));
     statusBar()->showMessage(problems_->Summary());
+    map_->Hold(false);
 }
 
 void EditorWindow::GoToProblem(const ProblemLocation& where) {

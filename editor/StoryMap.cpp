@@ -104,8 +104,15 @@ void StoryMap::SetMarks(const StepMarks& marks) {
     }
 }
 
+void StoryMap::Hold(bool held) {
+    held_ = held;
+    if (!running_) {
+        StartJob();
+    }
+}
+
 void StoryMap::StartJob() {
-    if (!pending_) {
+    if (!pending_ || held_) {
         running_ = false;
         view_->SetBusy(false);
         return;

@@ -36,6 +36,9 @@ class StoryMap : public QWidget {
     void DocumentReset();
     void DocumentChanged(std::optional<std::size_t> changed);
     void SetMarks(const StepMarks& marks);
+    // While held, the map lays nothing out: a new story is laid out once its first check is done, so that
+    // the two never hold a big story's working memory at the same time, and drawn with its marks at once.
+    void Hold(bool held);
     // The step selected elsewhere in the window.
     void SelectStep(std::optional<std::size_t> index);
     // Lays the whole map out afresh.
@@ -82,6 +85,7 @@ class StoryMap : public QWidget {
     bool pendingFull_ = false;
     bool pendingShape_ = false;
     bool running_ = false;
+    bool held_ = false;
     int pictures_ = 0;
     std::string lastQuery_;
     std::size_t lastFound_ = 0;
