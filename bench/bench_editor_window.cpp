@@ -24,6 +24,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -323,34 +324,25 @@ const std::vector<std::string>& Findings(const std::string& bytes) {
     return known.emplace(bytes, std::move(lines)).first->second;
 }
 
-// A keystroke until the problems panel shows what it changed (wall clock), in the first choice of the
-// middle step: `first`, then the key that undoes it (Backspace after "x", "x" after Backspace), each
-// followed by a wait for the panel to hold the findings of the new text, known beforehand, while events
-// are processed as they come. Only the keystroke `timed` (0: the first, 1: the second) is timed.
-void ProblemsAfterKeystroke(benchmark::State& state, Qt::Key first, int timed) {
-    const auto editor = OpenedEditor(state);
-    if (!editor) {
-        return;
-    }
-    editor::EditorWindow& window = editor->Window();
-    QLineEdit* wybor = window.Form()->Wybor[0];
-    TypeInMiddleStep(*editor, wybor);
-
-    // The choice after each keystroke, those texts' findings, and the first row where they differ.
-    const std::array<Qt::Key, 2> keys{first, first == Qt::Key_X ? Qt::Key_Backspace : Qt::Key_X};
-    const QString choice = QString::fromStdString(window.Document().Step(Middle).choice[0]);
-    const QString afterFirst = first == Qt::Key_X ? choice + u'x' : choice.chopped(1);
-    const std::array<QString, 2> texts{afterFirst, first == Qt::Key_X ? choice : afterFirst + u'x'};
+// Two edits of the middle step, each made by `edit(k)` and undone by the other, each followed by a wait
+// for the problems panel to hold the findings of the text `change(k)` makes of the story (computed
+// beforehand), while events are processed as they come. Only the edit `timed` (0: the first, 1: the
+// second) is timed, until the panel shows its findings (wall clock).
+void ProblemsAfterEdit(benchmark::State& state, bench::OffscreenEditor& editor, int timed,
+                       const std::function<void(std::size_t)>& edit,
+                       const std::function<void(editor::StoryDocument&, std::size_t)>& change) {
+    editor::EditorWindow& window = editor.Window();
     std::array<const std::vector<std::string>*, 2> expected{};
     for (std::size_t k = 0; k < 2; ++k) {
         editor::StoryDocument story(window.Document().Bytes());
-        story.SetChoiceText(Middle, 1, texts[k].toStdString());
+        change(story, k);
         expected[k] = &Findings(story.Bytes());
     }
     if (*expected[0] == *expected[1]) {
-        state.SkipWithError("the keystroke changes no finding");
+        state.SkipWithError("the edit changes no finding");
         return;
     }
+    // The first row where they differ.
     std::size_t row = 0;
     while (row < expected[0]->size() && row < expected[1]->size() &&
            (*expected[0])[row] == (*expected[1])[row]) {
@@ -371,7 +363,7 @@ void ProblemsAfterKeystroke(benchmark::State& state, Qt::Key first, int timed) {
     for (auto _ : state) {
         for (std::size_t k = 0; k < 2; ++k) {
             const auto start = std::chrono::steady_clock::now();
-            QTest::keyClick(wybor, keys[k]);
+            edit(k);
             const bool shown = bench::WaitUntil([&] { return shows(*expected[k]); }, bench::GenerousBound);
             // The panel painted with them.
             QCoreApplication::processEvents();
@@ -379,13 +371,33 @@ void ProblemsAfterKeystroke(benchmark::State& state, Qt::Key first, int timed) {
                 state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
             }
             if (!shown) {
-                state.SkipWithError("the problems panel never showed the keystroke's findings");
+                state.SkipWithError("the problems panel never showed the edit's findings");
                 return;
             }
         }
     }
     state.counters["findings_before"] = static_cast<double>(expected[1 - timed]->size());
     state.counters["findings_after"] = static_cast<double>(expected[timed]->size());
+}
+
+// A keystroke in the first choice of the middle step: `first`, then the key that undoes it (Backspace
+// after "x", "x" after Backspace). Only the keystroke `timed` is timed.
+void ProblemsAfterKeystroke(benchmark::State& state, Qt::Key first, int timed) {
+    const auto editor = OpenedEditor(state);
+    if (!editor) {
+        return;
+    }
+    QLineEdit* wybor = editor->Window().Form()->Wybor[0];
+    TypeInMiddleStep(*editor, wybor);
+    const std::array<Qt::Key, 2> keys{first, first == Qt::Key_X ? Qt::Key_Backspace : Qt::Key_X};
+    const QString choice = QString::fromStdString(editor->Window().Document().Step(Middle).choice[0]);
+    const QString afterFirst = first == Qt::Key_X ? choice + u'x' : choice.chopped(1);
+    const std::array<QString, 2> texts{afterFirst, first == Qt::Key_X ? choice : afterFirst + u'x'};
+    ProblemsAfterEdit(
+        state, *editor, timed, [&](std::size_t k) { QTest::keyClick(wybor, keys[k]); },
+        [&](editor::StoryDocument& story, std::size_t k) {
+            story.SetChoiceText(Middle, 1, texts[k].toStdString());
+        });
 }
 
 // The choice made one character too long: a mistake in the source, which the check then reports alone.
@@ -402,6 +414,30 @@ void BM_ProblemsChoiceFixed(benchmark::State& state) {
 // choice fills its field).
 void BM_ProblemsChoiceShortened(benchmark::State& state) {
     ProblemsAfterKeystroke(state, Qt::Key_Backspace, 0);
+}
+
+// The middle step's second choice led elsewhere: its Cel given a number past the last step, and Enter,
+// which sets it; then the number it had, and Enter. The ways through the story are walked again, and the
+// findings gain that mistake.
+void BM_ProblemsTargetChanged(benchmark::State& state) {
+    const auto editor = OpenedEditor(state);
+    if (!editor) {
+        return;
+    }
+    QLineEdit* cel = editor->Window().Form()->Cel[1];
+    TypeInMiddleStep(*editor, cel);
+    const std::array<std::int64_t, 2> targets{Steps + 5,
+                                              editor->Window().Document().Step(Middle).target[1]->number};
+    ProblemsAfterEdit(
+        state, *editor, 0,
+        [&](std::size_t k) {
+            cel->setText(QString::number(targets[k]));
+            QTest::keyClick(cel, Qt::Key_Return);
+        },
+        [&](editor::StoryDocument& story, std::size_t k) {
+            story.SetChoiceTarget(Middle, 2,
+                                  editor::ChoiceTarget{editor::ChoiceTarget::Kind::Number, targets[k], {}});
+        });
 }
 
 // What the wait for the problems is made of (info). The check's thread: one check of the whole story, as
@@ -471,6 +507,7 @@ BENCHMARK(BM_KitCheck)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ProblemsChoiceTooLong)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_ProblemsChoiceFixed)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_ProblemsChoiceShortened)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_ProblemsTargetChanged)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_CheckText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProblemsPanelShow)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
