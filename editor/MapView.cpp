@@ -289,10 +289,8 @@ QImage MapView::DrawOverview(const MapPicture& picture, const StepMarks& marks) 
     const double h = std::max(1.0, picture.Height());
     const double scale =
         std::min({1.0, std::sqrt(OverviewPixels / (w * h)), OverviewSide / w, OverviewSide / h});
-    // Flat colours on a few million pixels: 16 bits a pixel show them as well, in half the memory, and
-    // the overview is held twice while the next one is drawn.
     QImage image(std::max(1, static_cast<int>(w * scale)), std::max(1, static_cast<int>(h * scale)),
-                 QImage::Format_RGB16);
+                 QImage::Format_RGB32);
     image.fill(Background);
     QPainter p(&image);
     p.scale(scale, scale);
