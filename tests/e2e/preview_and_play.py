@@ -72,12 +72,14 @@ class PreviewAndPlay(EditStory):
             raise Failure(f"the picture area in '{title}' is {box.width} x {box.height}")
         return box.x - PICTURE_AT[0], box.y - PICTURE_AT[1]
 
-    def capture(self, origin, name):
-        """The game area at `origin`, once two captures in a row are the same: the files of its parts."""
+    def capture(self, app, title, name):
+        """The game area of the window titled `title`, once two captures in a row are the same: the files of
+        its parts. Its place is read again for each capture: a dock that settles late may move it."""
         self.x("mousemove", "0", "0")
         last = [None]
 
         def settled():
+            origin = self.game_origin(app, title)
             shot = os.path.join(self.work, f"{name}-root.png")
             if self.run("import", "-window", "root", shot).returncode != 0:
                 return False
@@ -85,10 +87,12 @@ class PreviewAndPlay(EditStory):
             for i, (x, y, w, h) in enumerate(AREAS):
                 part = os.path.join(self.out, f"{name}-{i}.png")
                 crop = f"{w}x{h}+{origin[0] + x}+{origin[1] + y}"
-                if self.run("convert", shot, "-crop", crop, "+repage", part).returncode != 0:
+                # Without the dates ImageMagick writes into a PNG: two captures a second apart must be alike.
+                if self.run("convert", shot, "-crop", crop, "+repage", "-define", "png:exclude-chunks=date,time",
+                            part).returncode != 0:
                     return False
                 parts.append(part)
-            now = [open(p, "rb").read() for p in parts]
+            now = (origin, [open(p, "rb").read() for p in parts])
             same, last[0] = now == last[0], now
             return parts if same else False
 
@@ -107,7 +111,7 @@ class PreviewAndPlay(EditStory):
         log("the key 1: step 2")
         self.press("Gra", "1")
         self.wait("step 2 in the player", lambda: self.holds(PLAYER, "Gra", "text", "Opis", STEP2))
-        parts = self.capture(self.game_origin(PLAYER, "Gra"), "player")
+        parts = self.capture(PLAYER, "Gra", "player")
         self.press("Gra", "alt+w")
         self.wait("the menu again", lambda: self.window(PLAYER, "Menu"))
         self.press("Menu", "alt+k")
@@ -121,7 +125,7 @@ class PreviewAndPlay(EditStory):
                   lambda: any(self.A.Text.get_text(o, 0, self.A.Text.get_character_count(o)) == STEP2
                               for o in self.named(EDITOR, EDITOR_TITLE_HERE, "Opis")
                               if o.get_description() == "Opis sytuacji"))
-        return self.capture(self.game_origin(EDITOR, EDITOR_TITLE_HERE), "preview")
+        return self.capture(EDITOR, EDITOR_TITLE_HERE, "preview")
 
     def compare(self, player, preview):
         for a, b in zip(player, preview):
