@@ -38,8 +38,8 @@ void SourceBytes::Apply(const Patch& patch) {
         matches = Line(first + i) == patch.removed[i];
     }
     if (!matches) {
-        throw std::out_of_range("zmiana źródła nie pasuje do jego wierszy " + std::to_string(first + 1) + "–" +
-                                std::to_string(first + removed));
+        throw std::out_of_range("zmiana źródła nie pasuje do jego wierszy " + std::to_string(first + 1) +
+                                "–" + std::to_string(first + removed));
     }
     if (n - removed + inserted == 0) {
         throw std::out_of_range("źródło nie może stracić wszystkich wierszy");
