@@ -9,6 +9,7 @@
 #include "kit/Check.h"
 #include "kit/Source.h"
 #include "kit/SourceCheck.h"
+#include "tests/support/SourceLines.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -29,27 +30,6 @@ struct Texts : kit::FindingSink {
     void Report(const kit::Finding& f) override { texts.push_back(kit::FindingText(f)); }
 };
 
-std::vector<std::string> Split(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    for (std::size_t end; (end = text.find('\n', at)) != std::string_view::npos; at = end + 1) {
-        lines.emplace_back(text.substr(at, end - at));
-    }
-    lines.emplace_back(text.substr(at));
-    return lines;
-}
-
-std::string Join(const std::vector<std::string>& lines, std::size_t first, std::size_t end) {
-    std::string text;
-    for (std::size_t i = first; i < end; ++i) {
-        text += lines[i];
-        if (i + 1 < end) {
-            text += '\n';
-        }
-    }
-    return text;
-}
-
 void Require(bool condition) {
     if (!condition) {
         std::abort();
@@ -58,12 +38,12 @@ void Require(bool condition) {
 
 // The kept check of the lines as they are now, against a fresh one.
 void CheckNow(kit::SourceCheck& check, const std::vector<std::string>& lines) {
-    const std::string text = Join(lines, 0, lines.size());
+    const std::string text = fixtures::JoinLines(lines);
     Texts kept;
     std::optional<kit::CheckSummary> summary;
     if (const auto step = check.EditedStep()) {
         Require(step->first <= step->end && step->end <= lines.size());
-        summary = check.Step(Join(lines, step->first, step->end), nullptr, kept);
+        summary = check.Step(fixtures::JoinLines(lines, step->first, step->end), nullptr, kept);
         Require(summary.has_value() || kept.texts.empty());
     }
     if (!summary) {
@@ -90,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view rest(reinterpret_cast<const char*>(script + edits * EditBytes),
                                 size - 1 - edits * EditBytes);
     const std::size_t nul = std::min(rest.find('\0'), rest.size());
-    std::vector<std::string> lines = Split(rest.substr(0, nul));
+    std::vector<std::string> lines = fixtures::SplitLines(rest.substr(0, nul));
     const std::vector<std::string> replacements =
-        nul < rest.size() ? Split(rest.substr(nul + 1)) : std::vector<std::string>{""};
+        nul < rest.size() ? fixtures::SplitLines(rest.substr(nul + 1)) : std::vector<std::string>{""};
 
     kit::SourceCheck check;
     Texts ignored;

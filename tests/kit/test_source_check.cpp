@@ -7,6 +7,7 @@
 #include "kit/SourceCheck.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/Files.h"
+#include "tests/support/SourceLines.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -64,30 +65,8 @@ typ Koniec
 opis Wychodzisz z lasu.
 )";
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        lines.push_back(text.substr(at, end - at));
-    }
-    lines.push_back(text.substr(at));
-    return lines;
-}
-
-std::string Join(const std::vector<std::string>& lines, std::size_t first, std::size_t end) {
-    std::string text;
-    for (std::size_t i = first; i < end; ++i) {
-        text += lines[i];
-        if (i + 1 < end) {
-            text += '\n';
-        }
-    }
-    return text;
-}
-
-std::string Join(const std::vector<std::string>& lines) {
-    return Join(lines, 0, lines.size());
-}
+using fixtures::JoinLines;
+using fixtures::SplitLines;
 
 struct Texts : kit::FindingSink {
     std::vector<std::string> texts;
@@ -124,7 +103,7 @@ void PrintTo(const Case& c, std::ostream* out) {
 }
 
 std::vector<Case> Cases() {
-    const std::size_t end = Lines(Story).size(); // one past the last line
+    const std::size_t end = SplitLines(Story).size(); // one past the last line
     return {
         {"OpisTextEdited", {{{{6, 1, {"opis Stoisz na skraju ciemnego lasu."}}}}}},
         {"ChoiceTextEdited", {{{{13, 1, {"wybor 2 Przeciśnij się przez gąszcz -> 3"}}}}}},
@@ -230,10 +209,10 @@ void ExpectSameGraph(const kit::StoryGraph& kept, const kit::StoryGraph& fresh) 
 }
 
 TEST_P(SourceCheckEdits, FindingsAreThoseOfAFreshCheckOfTheEditedText) {
-    std::vector<std::string> lines = Lines(Story);
+    std::vector<std::string> lines = SplitLines(Story);
     kit::SourceCheck check;
     Texts first;
-    check.Whole(Join(lines), StoryPath(), &media_, first);
+    check.Whole(JoinLines(lines), StoryPath(), &media_, first);
     std::vector<std::string> previous = first.texts;
 
     const std::vector<Round>& rounds = GetParam().rounds;
@@ -251,7 +230,7 @@ TEST_P(SourceCheckEdits, FindingsAreThoseOfAFreshCheckOfTheEditedText) {
                          edit.inserted.end());
             check.Edited(edit.first, edit.removed, edit.inserted.size());
         }
-        const std::string text = Join(lines);
+        const std::string text = JoinLines(lines);
 
         Outcome got;
         Way way = Way::Whole;
@@ -259,7 +238,7 @@ TEST_P(SourceCheckEdits, FindingsAreThoseOfAFreshCheckOfTheEditedText) {
         if (const auto step = check.EditedStep()) {
             ASSERT_LE(step->first, step->end);
             ASSERT_LE(step->end, lines.size());
-            if (const auto summary = check.Step(Join(lines, step->first, step->end), &media_, sink)) {
+            if (const auto summary = check.Step(JoinLines(lines, step->first, step->end), &media_, sink)) {
                 way = Way::Step;
                 got = {sink.texts, *summary};
             } else {
@@ -316,20 +295,20 @@ TEST(SourceCheckStory, HasTheFindingsTheCasesChange) {
 // A byte order mark before the first step's "krok" line: that step read on its own reads it as the whole
 // source does.
 TEST(SourceCheckStory, AFirstStepAfterAByteOrderMarkIsReadAsInTheWholeSource) {
-    std::vector<std::string> lines = Lines(
+    std::vector<std::string> lines = SplitLines(
         "\xEF\xBB\xBFkrok 1 Start\ntyp 1\nopis Tu.\nwybor 1 dalej -> 2\nkrok 2 Meta\ntyp 2\nopis Koniec.\n");
     kit::SourceCheck check;
     Texts first;
-    check.Whole(Join(lines), "/nigdzie/bom.txt", nullptr, first);
+    check.Whole(JoinLines(lines), "/nigdzie/bom.txt", nullptr, first);
     lines[2] = "opis Tu jest " + std::string(300, 'a');
     check.Edited(2, 1, 1);
     const auto step = check.EditedStep();
     ASSERT_TRUE(step);
     EXPECT_EQ(step->first, 0u);
     Texts got;
-    ASSERT_TRUE(check.Step(Join(lines, step->first, step->end), nullptr, got));
+    ASSERT_TRUE(check.Step(JoinLines(lines, step->first, step->end), nullptr, got));
     Texts fresh;
-    kit::CheckStorySource(Join(lines), "/nigdzie/bom.txt", nullptr, fresh);
+    kit::CheckStorySource(JoinLines(lines), "/nigdzie/bom.txt", nullptr, fresh);
     EXPECT_EQ(got.texts, fresh.texts);
     ASSERT_EQ(fresh.texts.size(), 1u);
     EXPECT_NE(fresh.texts[0].find("opis ma"), std::string::npos) << fresh.texts[0];
